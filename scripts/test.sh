@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Builds every configuration and runs every test:
+#   linux    native suites with ctest
+#   asan     the same suites under AddressSanitizer, LeakSanitizer and UBSan
+#   fuzz     each libFuzzer target for a few seconds over its seeds (regression check)
+#   windows  the suites compiled with MinGW-w64 and run under Wine, display tests under Xvfb
+# Set QUENLOR_STAGES (for example "linux windows") to run a subset.
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$root"
+stages="${QUENLOR_STAGES:-linux asan fuzz windows}"
+jobs="${QUENLOR_JOBS:-$(nproc)}"
+
+"$root/scripts/install-deps.sh"
+
+has_stage() { [[ " $stages " == *" $1 "* ]]; }
+
+if has_stage linux; then
+  cmake --preset linux >/dev/null
+  cmake --build --preset linux -j "$jobs"
+  ctest --preset linux -j "$jobs"
+fi
+
+if has_stage asan; then
+  cmake --preset asan >/dev/null
+  cmake --build --preset asan -j "$jobs"
+  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    ctest --preset asan -j "$jobs" -LE slow
+fi
+
+if has_stage fuzz; then
+  cmake --preset fuzz >/dev/null
+  cmake --build --preset fuzz -j "$jobs"
+  "$root/scripts/fuzz.sh" --seconds "${QUENLOR_FUZZ_SECONDS:-10}"
+fi
+
+if has_stage windows; then
+  cmake --preset windows >/dev/null
+  cmake --build --preset windows -j "$jobs"
+  . "$root/scripts/wine-env.sh"
+  quenlor_ensure_prefix
+  # One wineserver for the whole run: each test then starts in a fraction of a second.
+  "$WINESERVER" -p >/dev/null 2>&1 || true
+  trap '"$WINESERVER" -k >/dev/null 2>&1 || true' EXIT
+  ctest --preset windows -j "$jobs" -LE display
+  if ctest --preset windows -N -L display | grep -q 'Total Tests: [1-9]'; then
+    xvfb-run -a -s "-screen 0 1280x1024x24" ctest --preset windows -L display
+  fi
+fi
+echo "test.sh: all stages passed ($stages)"

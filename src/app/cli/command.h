@@ -1,0 +1,45 @@
+// Sub-commands of the command line. Each cmd_<name>.cpp defines one and registers it with a
+// static CommandRegistration, so adding a command touches no other file.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quenlor::cli {
+
+// Exit statuses: 0 success, 1 failure (message on stderr), 2 usage error.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailure = 1;
+inline constexpr int kExitUsage = 2;
+
+// Thrown by a command for a usage error: main prints the message and the command's usage
+// and exits with kExitUsage.
+struct UsageError {
+  std::string message;
+};
+
+struct Command {
+  std::string_view name;
+  std::string_view summary;  // one line for `quenlor --help`
+  std::string_view usage;    // the full usage text for `quenlor NAME --help`
+  int (*run)(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+};
+
+class CommandRegistration {
+ public:
+  explicit CommandRegistration(const Command& command);
+};
+
+const std::vector<Command>& Commands();
+
+// Writes a command's output to stdout, or with "-o FILE" to FILE, whole or not at all.
+void WriteOutput(const std::string& output_path, std::string_view text, std::ostream& out);
+
+}  // namespace quenlor::cli
+
+namespace quenlor::cli {
+// The whole command line after the program name, in UTF-8; returns the exit status.
+int Main(std::vector<std::string> args);
+}  // namespace quenlor::cli

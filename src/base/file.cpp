@@ -1,0 +1,54 @@
+#include "base/file.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#include "base/error.h"
+
+namespace quenlor {
+
+namespace fs = std::filesystem;
+
+std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path, std::uint64_t max_bytes) {
+  std::error_code ec;
+  const fs::path p = fs::u8path(path);
+  if (!fs::is_regular_file(p, ec)) return std::nullopt;
+  const auto size = fs::file_size(p, ec);
+  if (ec || size > max_bytes) return std::nullopt;
+  std::ifstream in(p, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::vector<std::uint8_t> bytes(static_cast<size_t>(size));
+  if (size > 0 && !in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size))) {
+    return std::nullopt;
+  }
+  return bytes;
+}
+
+void WriteFileAtomically(const std::string& path, std::string_view bytes) {
+  const fs::path target = fs::u8path(path);
+  fs::path temp = target;
+  temp += ".tmp~";
+  {
+    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+    if (!out) throw Error("cannot write '" + path + "'");
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.flush();
+    if (!out) {
+      out.close();
+      std::error_code ignored;
+      fs::remove(temp, ignored);
+      throw Error("cannot write '" + path + "'");
+    }
+  }
+  std::error_code ec;
+  fs::rename(temp, target, ec);
+  if (ec) {
+    std::error_code ignored;
+    fs::remove(temp, ignored);
+    throw Error("cannot write '" + path + "': " + ec.message());
+  }
+}
+
+}  // namespace quenlor

@@ -1,0 +1,21 @@
+// Text helpers shared by every subsystem. Text inside the program is UTF-8.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace quenlor {
+
+// UTF-8 <-> UTF-16 for the platform boundaries (COM, Win32, type library strings).
+// Ill-formed input is replaced by U+FFFD, never dropped silently or trusted.
+std::u16string Utf8ToUtf16(std::string_view text);
+std::string Utf16ToUtf8(std::u16string_view text);
+
+// Trims leading and trailing blanks and control characters (codes up to 32).
+std::string_view TrimBlanks(std::string_view text);
+
+// Upper-/lower-cases the ASCII letters only; other bytes are unchanged.
+std::string AsciiUpper(std::string_view text);
+std::string AsciiLower(std::string_view text);
+
+}  // namespace quenlor
