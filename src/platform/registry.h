@@ -1,0 +1,38 @@
+// The registry port: the read-only view of HKEY_CLASSES_ROOT that the catalogue walk and the
+// type library reader use. Windows: the Win32 registry. Linux: a Wine prefix's hive files
+// (HKCU\Software\Classes over HKLM\Software\Classes) or a .reg export.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quenlor::platform {
+
+// One reader serves a whole walk. It has one key open at a time; OpenKey moves it and a
+// failed OpenKey leaves it on the key it had. Names compare without regard to ASCII case.
+class IRegistryReader {
+ public:
+  virtual ~IRegistryReader() = default;
+  // "\A\B" opens from the root key; "A\B" opens relative to the open key. Never creates.
+  virtual bool OpenKey(std::string_view path) = 0;
+  // Sub-key names of the open key, in the order the registry lists them.
+  virtual std::vector<std::string> GetKeyNames() = 0;
+  // The default (unnamed) value of the open key: REG_SZ or REG_EXPAND_SZ text cut at its
+  // first NUL; empty when missing. Any other type throws Error("Invalid data type for ''").
+  virtual std::string ReadDefaultString() = 0;
+};
+
+// Where the Linux adapter reads its registry from: a Wine prefix folder, or a .reg file.
+// Empty means the platform's own registry: $WINEPREFIX or ~/.wine on Linux, the real
+// registry on Windows (which ignores the source).
+struct RegistrySource {
+  std::string path;
+};
+
+// A reader positioned at HKEY_CLASSES_ROOT. Throws Error naming the file and line when a hive
+// or .reg file cannot be parsed.
+std::unique_ptr<IRegistryReader> OpenClassesRoot(const RegistrySource& source = {});
+
+}  // namespace quenlor::platform
