@@ -10,10 +10,11 @@
 //   - `TypeInfo::impls` holds the stored implemented/base types (for an interface or a dual
 //     or "syntax 2" dispinterface its base, for a coclass its interfaces; a pure
 //     dispinterface has none: the access layer supplies IDispatch);
-//   - every HRefType that appears in a TypeDesc or ImplType must have an entry in
+//   - every valid HRefType that appears in a TypeDesc or ImplType has an entry in
 //     `Library::refs` saying what it refers to (a local type by index, or a type of an
-//     imported library by GUID or index). The numbers themselves are the parser's choice;
-//     they are only handles.
+//     imported library by GUID or index); a handle without an entry fails where the
+//     platform fails (GetRefTypeInfo). The numbers are the parser's choice, below
+//     0x80000000 (the access layer uses the upper half for its own handles).
 //   - names, strings are UTF-8; constant values and defaults are Variants.
 // Counts and sizes are validated by the parser: the access layer trusts that every
 // reference index is in range.
@@ -138,6 +139,9 @@ struct Library {
   std::vector<TypeInfo> types;
   std::vector<ImportedLibrary> imports;
   std::unordered_map<HRefType, RefTarget> refs;
+  // The stored reference to IDispatch (usually stdole2's) that every dispatch view reports
+  // as its implemented type 0; none when the library never refers to IDispatch.
+  std::optional<HRefType> dispatch_href;
   std::vector<CustomDatum> custom;
 };
 
