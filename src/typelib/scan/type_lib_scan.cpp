@@ -1,0 +1,60 @@
+#include "typelib/scan/type_lib_scan.h"
+
+namespace quenlor::typelib {
+
+xml::DocumentPtr LoadTypeLibDescription(const std::string& path, ReaderKind reader) {
+  xml::DocumentPtr document = xml::CreateDocument();
+  const xml::NodePtr root = document->ForceRoot("typelib");
+  std::shared_ptr<ITypeLibAccess> lib;
+  // Success codes other than S_OK count as failures here: only a clean load is described.
+  if (LoadTypeLibrary(path, reader, lib) != kOk || !lib) return nullptr;
+  ScanTypeLib(*lib, root);
+  return document;
+}
+
+void ScanTypeLib(ITypeLibAccess& lib, const xml::NodePtr& root) {
+  root->Attributes()->Values()->WriteString("name", LibraryName(lib));
+  const unsigned count = lib.GetTypeInfoCount();
+  for (unsigned index = 0; index < count; ++index) {
+    std::shared_ptr<ITypeInfoAccess> type_info;
+    if (Failed(lib.GetTypeInfo(index, type_info)) || !type_info) continue;
+    TypeAttr attr;
+    if (Failed(type_info->GetTypeAttr(attr))) continue;
+    switch (attr.typekind) {
+      case TKIND_ENUM_: WriteEnum(root, *type_info, attr); break;
+      case TKIND_RECORD_: WriteRecord(root, *type_info, attr); break;
+      case TKIND_MODULE_: WriteModule(root, *type_info, attr); break;
+      case TKIND_INTERFACE_: WriteInterface(root, *type_info, attr); break;
+      case TKIND_DISPATCH_: WriteDispInterface(root, *type_info, attr); break;
+      case TKIND_COCLASS_: WriteCoClass(root, *type_info, attr); break;
+      case TKIND_ALIAS_: WriteAlias(root, *type_info, attr); break;
+      case TKIND_UNION_: WriteUnion(root, *type_info, attr); break;
+      default: break;  // a kind this program does not know is not described
+    }
+  }
+}
+
+std::string LibraryName(ITypeLibAccess& lib) {
+  Documentation doc;
+  if (Failed(lib.GetDocumentation(-1, doc))) return kImportedName;
+  return doc.name;
+}
+
+xml::NodePtr AddTypeItem(const xml::NodePtr& root, std::string_view collection_name, std::string_view item_name) {
+  xml::NodePtr collection = root->FindNode(collection_name);
+  if (!collection) collection = root->Nodes()->Add(collection_name);
+  return collection->Nodes()->Add(item_name);
+}
+
+void WriteTypeHeader(ITypeInfoAccess& type_info, const TypeAttr& type_attr, const xml::NodePtr& item) {
+  if (!type_attr.guid.IsNull()) item->Values()->WriteString("guid", GuidText(type_attr.guid));
+  Documentation doc;
+  if (Succeeded(type_info.GetDocumentation(kMemberIdNil, doc))) {
+    if (!doc.doc_string.empty()) item->Values()->WriteString("help", doc.doc_string);
+    item->Attributes()->Values()->WriteString("name", doc.name);
+  }
+  constexpr std::uint16_t kTypeFlagDual = 0x40;
+  if (type_attr.w_type_flags & kTypeFlagDual) item->Attributes()->Values()->WriteBool("dual", true);
+}
+
+}  // namespace quenlor::typelib

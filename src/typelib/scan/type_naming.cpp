@@ -1,0 +1,147 @@
+#include "typelib/scan/type_naming.h"
+
+#include <string_view>
+
+namespace quenlor::typelib {
+
+namespace {
+
+constexpr std::string_view kArrayOf = "Array of %s";
+constexpr std::uint16_t kFlagBits = VT_VECTOR_ | VT_ARRAY_ | VT_BYREF_ | VT_RESERVED_;
+
+std::string Hex(std::uint64_t value, int digits) {
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string text(static_cast<std::size_t>(digits), '0');
+  for (int i = digits - 1; i >= 0; --i, value >>= 4) text[static_cast<std::size_t>(i)] = kDigits[value & 0xF];
+  return text;
+}
+
+std::string UnknownCode(std::uint16_t code) { return "<Unknown " + Hex(code, 8) + ">"; }
+
+std::string ArrayText(const ArrayDesc& array) {
+  std::string text = "array";
+  for (const auto& bound : array.bounds) {
+    // 64-bit so that a bound near the 32-bit limits prints the value it stands for.
+    const std::int64_t lower = bound.lower_bound;
+    const std::int64_t upper = lower + static_cast<std::int64_t>(bound.elements) - 1;
+    text += "[" + std::to_string(lower) + ".." + std::to_string(upper) + "]";
+  }
+  text += " of ";
+  text += ElementTypeText(array.element.vt);
+  return text;
+}
+
+}  // namespace
+
+std::string GuidText(const Guid& guid) {
+  std::string text = "{" + Hex(guid.data1, 8) + "-" + Hex(guid.data2, 4) + "-" + Hex(guid.data3, 4) + "-";
+  for (int i = 0; i < 8; ++i) {
+    if (i == 2) text += "-";
+    text += Hex(guid.data4[i], 2);
+  }
+  return text + "}";
+}
+
+std::string VarTypeName(std::uint16_t var_type) {
+  switch (var_type) {
+    case 0: return "";
+    case 1: return "VT_NULL";
+    case 2: return "Smallint";
+    case 3: return "Longint";
+    case 4: return "Single";
+    case 5: return "Double";
+    case 6: return "Currency";
+    case 7: return "TOleDate";
+    case 8: return "WideString";
+    case 9: return "IDispatch";
+    case 10: return "HResult";
+    case 11: return "WordBool";
+    case 12: return "OleVariant";
+    case 13: return "IUnknown";
+    case 14: return "Decimal";
+    case 16: return "Char";
+    case 17: return "Byte";
+    case 18: return "Word";
+    case 19: return "LongWord";
+    case 20: return "Int64";
+    case 21: return "Int64";
+    case 22: return "Integer";
+    case 23: return "Cardinal";
+    // A function returning nothing reads like one returning an HRESULT; the generator's
+    // dispinterface rules depend on that.
+    case 24: return "HResult";
+    case 25: return "HResult";
+    case 26: return "Pointer";
+    case 30: return "PChar";
+    case 31: return "PWideChar";
+    case 64: return "VT_FILETIME";
+    case 65: return "VT_BLOB";
+    case 66: return "VT_STREAM";
+    case 67: return "VT_STORAGE";
+    case 68: return "VT_STREAMED_OBJECT";
+    case 69: return "VT_STORED_OBJECT";
+    case 70: return "VT_BLOB_OBJECT";
+    case 71: return "VT_CF";
+    case 72: return "TGUID";
+    case 8192: return "PSafeArray";
+    case 65535: return "VT_ILLEGAL";
+    default: return std::to_string(var_type);
+  }
+}
+
+std::string ElementTypeText(std::uint16_t var_type) {
+  if (var_type <= VT_CLSID_ || var_type == VT_ARRAY_ || var_type == VT_ILLEGAL_) return VarTypeName(var_type);
+  const std::uint16_t base = var_type & static_cast<std::uint16_t>(~kFlagBits);
+  // A flag around VT_EMPTY, or a base code beyond the table, names nothing a reader could use.
+  if (base == VT_EMPTY_ || base > VT_CLSID_) return UnknownCode(var_type);
+  // Read from the outside in: "RESERVED (Vector of Array of BYREF Longint)".
+  std::string text = VarTypeName(base);
+  if (var_type & VT_BYREF_) text = "BYREF " + text;
+  if (var_type & VT_ARRAY_) {
+    std::string array_of(kArrayOf);
+    text = array_of.replace(array_of.find("%s"), 2, text);
+  }
+  if (var_type & VT_VECTOR_) text = "Vector of " + text;
+  if (var_type & VT_RESERVED_) text = "RESERVED (" + text + ")";
+  return text;
+}
+
+std::string TypeDescText(ITypeInfoAccess& type_info, const TypeDesc& desc) {
+  // A pointer is named by what it points to, through any number of levels. Walked as a loop
+  // so that a hostile chain of pointers cannot exhaust the stack.
+  const TypeDesc* current = &desc;
+  while (current->vt == VT_PTR_ && current->pointee) current = current->pointee.get();
+
+  std::string text;
+  switch (current->vt) {
+    case VT_PTR_:  // its target is unreadable
+      text = "Pointer";
+      break;
+    case VT_SAFEARRAY_:
+      text = "OleVariant";
+      break;
+    case VT_CARRAY_:
+      if (current->array) text = ArrayText(*current->array);
+      break;
+    case VT_USERDEFINED_: {
+      std::shared_ptr<ITypeInfoAccess> referenced;
+      if (Succeeded(type_info.GetRefTypeInfo(current->hreftype, referenced)) && referenced)
+        text = MemberName(*referenced, kMemberIdNil);
+      break;
+    }
+    default:
+      text = VarTypeName(current->vt);
+      break;
+  }
+  if (text == "GUID") text = "TGUID";
+  if (text.empty()) text = kCannotConvert;
+  return text;
+}
+
+std::string MemberName(ITypeInfoAccess& type_info, MemberId member_id) {
+  Documentation doc;
+  if (Failed(type_info.GetDocumentation(member_id, doc))) return {};
+  return doc.name;
+}
+
+}  // namespace quenlor::typelib

@@ -1,0 +1,34 @@
+// Type texts: the short names by which a type library description refers to a type
+// ("Longint", "WideString", a referenced type's own name, an array form, "cannot convert"),
+// and the registry text of a GUID.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "typelib/access.h"
+
+namespace quenlor::typelib {
+
+// What a type that yields no text is called in the description.
+inline constexpr const char* kCannotConvert = "cannot convert";
+inline constexpr const char* kNullGuidText = "{00000000-0000-0000-0000-000000000000}";
+
+// Registry form: 38 characters, braces, upper-case hexadecimal digits.
+std::string GuidText(const Guid& guid);
+
+// The type text of a plain VARTYPE code; codes without a name give their decimal value.
+std::string VarTypeName(std::uint16_t var_type);
+
+// The type text of a fixed-size array's element code. Codes carrying the VT_VECTOR,
+// VT_ARRAY, VT_BYREF or VT_RESERVED bits are spelled out as flag texts around the base
+// code's text; what still cannot be named becomes "<Unknown " + 8 hex digits + ">".
+std::string ElementTypeText(std::uint16_t var_type);
+
+// The type text of a type description occurring in `type_info`, which resolves references.
+std::string TypeDescText(ITypeInfoAccess& type_info, const TypeDesc& desc);
+
+// A member's name (memid -1: the type's own), or empty text when it cannot be read.
+std::string MemberName(ITypeInfoAccess& type_info, MemberId member_id);
+
+}  // namespace quenlor::typelib

@@ -1,0 +1,115 @@
+// Type texts and GUID texts.
+#include <gtest/gtest.h>
+
+#include "fake_type_lib.h"
+#include "typelib/scan/type_naming.h"
+
+namespace quenlor::typelib {
+namespace {
+
+using testing::BadPtr;
+using testing::CArray;
+using testing::FakeTypeInfo;
+using testing::Ptr;
+using testing::UserDefined;
+using testing::Vt;
+
+TEST(GuidText, RegistryFormInUpperCase) {
+  Guid dispatch{0x00020400, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+  EXPECT_EQ(GuidText(dispatch), "{00020400-0000-0000-C000-000000000046}");
+  Guid mixed{0xabcdef01, 0x2345, 0x6789, {0xab, 0xcd, 0xef, 0x01, 0x23, 0x45, 0x67, 0x89}};
+  EXPECT_EQ(GuidText(mixed), "{ABCDEF01-2345-6789-ABCD-EF0123456789}");
+  EXPECT_EQ(GuidText(Guid{}), "{00000000-0000-0000-0000-000000000000}");
+}
+
+TEST(VarTypeName, NamesAndNumbers) {
+  EXPECT_EQ(VarTypeName(VT_EMPTY_), "");
+  EXPECT_EQ(VarTypeName(VT_I1_), "Char");
+  EXPECT_EQ(VarTypeName(VT_UI8_), "Int64");
+  EXPECT_EQ(VarTypeName(VT_VOID_), "HResult");
+  EXPECT_EQ(VarTypeName(VT_CLSID_), "TGUID");
+  EXPECT_EQ(VarTypeName(VT_ARRAY_), "PSafeArray");
+  EXPECT_EQ(VarTypeName(VT_ILLEGAL_), "VT_ILLEGAL");
+  // Codes without a name, the composite ones among them, are their decimal value.
+  EXPECT_EQ(VarTypeName(15), "15");
+  EXPECT_EQ(VarTypeName(VT_SAFEARRAY_), "27");
+  EXPECT_EQ(VarTypeName(VT_USERDEFINED_), "29");
+  EXPECT_EQ(VarTypeName(VT_RECORD_), "36");
+  EXPECT_EQ(VarTypeName(73), "73");
+  EXPECT_EQ(VarTypeName(VT_BYREF_ | VT_I4_), "16387");
+}
+
+// Element codes above 72 only arise with the VT_VECTOR, VT_ARRAY, VT_BYREF and VT_RESERVED
+// bits. They read from the outside in: RESERVED wraps everything in parentheses, then
+// "Vector of ", then "Array of ", then "BYREF " before the base code's own text. A base
+// that names nothing (VT_EMPTY, or beyond the table) makes the whole code unknown.
+TEST(ElementTypeText, FlagsAroundTheBaseText) {
+  for (std::uint16_t code = 0; code <= 72; ++code) EXPECT_EQ(ElementTypeText(code), VarTypeName(code)) << code;
+  EXPECT_EQ(ElementTypeText(VT_VECTOR_ | VT_I4_), "Vector of Longint");
+  EXPECT_EQ(ElementTypeText(VT_ARRAY_ | VT_BSTR_), "Array of WideString");
+  EXPECT_EQ(ElementTypeText(VT_BYREF_ | VT_VARIANT_), "BYREF OleVariant");
+  EXPECT_EQ(ElementTypeText(VT_ARRAY_ | VT_BYREF_ | VT_I2_), "Array of BYREF Smallint");
+  EXPECT_EQ(ElementTypeText(VT_RESERVED_ | VT_VECTOR_ | VT_UI1_), "RESERVED (Vector of Byte)");
+  EXPECT_EQ(ElementTypeText(VT_BYREF_ | 15), "BYREF 15");
+  EXPECT_EQ(ElementTypeText(VT_ARRAY_), "PSafeArray");
+  EXPECT_EQ(ElementTypeText(VT_ILLEGAL_), "VT_ILLEGAL");
+  EXPECT_EQ(ElementTypeText(VT_BYREF_), "<Unknown 00004000>");
+  EXPECT_EQ(ElementTypeText(73), "<Unknown 00000049>");
+  EXPECT_EQ(ElementTypeText(VT_VECTOR_ | 0x0FFF), "<Unknown 00001FFF>");
+}
+
+class TypeDescTextTest : public ::testing::Test {
+ protected:
+  FakeTypeInfo info{TKIND_INTERFACE_, "IHost"};
+  std::string Text(const TypeDesc& desc) { return TypeDescText(info, desc); }
+};
+
+TEST_F(TypeDescTextTest, PointersAreNamedByWhatTheyPointTo) {
+  EXPECT_EQ(Text(Ptr(Ptr(Vt(VT_BSTR_)))), "WideString");
+  EXPECT_EQ(Text(BadPtr()), "Pointer");
+  EXPECT_EQ(Text(Ptr(BadPtr())), "Pointer");
+  // A hostile file can chain pointers without end; naming must not recurse per level.
+  TypeDesc deep = Vt(VT_I4_);
+  for (int i = 0; i < 200000; ++i) deep = Ptr(std::move(deep));
+  EXPECT_EQ(Text(deep), "Longint");
+  // Free the chain iteratively too, so the test itself does not overflow the stack.
+  while (deep.pointee && deep.pointee.use_count() == 1) {
+    TypeDesc next = *deep.pointee;
+    deep = std::move(next);
+  }
+}
+
+TEST_F(TypeDescTextTest, ArraysAndSafeArrays) {
+  EXPECT_EQ(Text(Vt(VT_SAFEARRAY_)), "OleVariant");
+  EXPECT_EQ(Text(CArray(Vt(VT_UI1_), {{2, 0}, {3, 0}})), "array[0..1][0..2] of Byte");
+  EXPECT_EQ(Text(CArray(Vt(VT_I4_), {{4, 1}})), "array[1..4] of Longint");
+  EXPECT_EQ(Text(CArray(Vt(VT_I4_), {{3, -1}})), "array[-1..1] of Longint");
+  // Element types are plain codes: a record element is its code, a pointer "Pointer".
+  EXPECT_EQ(Text(CArray(UserDefined(0x100), {{2, 0}})), "array[0..1] of 29");
+  EXPECT_EQ(Text(CArray(Ptr(Vt(VT_I4_)), {{2, 0}})), "array[0..1] of Pointer");
+  // Bounds at the 32-bit limits print the values they stand for.
+  EXPECT_EQ(Text(CArray(Vt(VT_UI1_), {{0xFFFFFFFFu, 2147483647}})), "array[2147483647..6442450941] of Byte");
+  TypeDesc no_array = Vt(VT_CARRAY_);
+  EXPECT_EQ(Text(no_array), "cannot convert");
+}
+
+TEST_F(TypeDescTextTest, ReferencedTypes) {
+  auto point = std::make_shared<FakeTypeInfo>(TKIND_RECORD_, "TPoint");
+  auto guid = std::make_shared<FakeTypeInfo>(TKIND_RECORD_, "GUID");
+  auto nameless = std::make_shared<FakeTypeInfo>(TKIND_RECORD_, "Hidden");
+  nameless->doc_hr = kEFail;
+  const HRefType point_ref = info.AddRef(point);
+  const HRefType guid_ref = info.AddRef(guid);
+  const HRefType nameless_ref = info.AddRef(nameless);
+  EXPECT_EQ(Text(UserDefined(point_ref)), "TPoint");
+  EXPECT_EQ(Text(Ptr(UserDefined(point_ref))), "TPoint");
+  EXPECT_EQ(Text(UserDefined(guid_ref)), "TGUID");
+  EXPECT_EQ(Text(Vt(VT_CLSID_)), "TGUID");
+  EXPECT_EQ(Text(UserDefined(nameless_ref)), "cannot convert");
+  EXPECT_EQ(Text(UserDefined(0xDEAD)), "cannot convert");
+  EXPECT_EQ(Text(Vt(VT_EMPTY_)), "cannot convert");
+  EXPECT_EQ(Text(Vt(36)), "36");
+}
+
+}  // namespace
+}  // namespace quenlor::typelib
