@@ -26,12 +26,17 @@ class IRegistryReader {
 
 // Where the Linux adapter reads its registry from: a Wine prefix folder, or a .reg file.
 // Empty means the platform's own registry: $WINEPREFIX or ~/.wine on Linux, the real
-// registry on Windows (which ignores the source).
+// registry on Windows (which supports no other source).
 struct RegistrySource {
   std::string path;
 };
 
-// A reader positioned at HKEY_CLASSES_ROOT. Throws Error naming the file and line when a hive
+// Whether OpenClassesRoot honours RegistrySource::path. The Windows build reads the machine's
+// own registry only, so a command line offering a source rejects it there.
+bool RegistrySourceSupported();
+
+// A reader at HKEY_CLASSES_ROOT, with no key open yet: until the first successful OpenKey it
+// lists no sub-keys and reads no value, and a relative OpenKey starts from the root. Throws Error naming the file and line when a hive
 // or .reg file cannot be parsed.
 std::unique_ptr<IRegistryReader> OpenClassesRoot(const RegistrySource& source = {});
 

@@ -1,0 +1,69 @@
+#include "platform/registry_files.h"
+
+#include <filesystem>
+#include <string_view>
+
+#include "base/error.h"
+#include "base/file.h"
+#include "platform/registry_text.h"
+
+namespace quenlor::platform {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The UTF-8 text of a path (C++20 hands it out as char8_t).
+inline std::string PathText(const std::filesystem::path& p) {
+  const auto text = p.u8string();
+  return std::string(text.begin(), text.end());
+}
+
+std::string ReadRegistryFile(const std::string& path) {
+  std::error_code ec;
+  const auto size = fs::file_size(fs::u8path(path), ec);
+  if (!ec && size > kMaxRegistryFileBytes) throw Error(path + ": file too large for a registry (over 512 MiB)");
+  auto bytes = ReadWholeFile(path, kMaxRegistryFileBytes);
+  if (!bytes) throw Error("cannot read '" + path + "'");
+  return std::string(bytes->begin(), bytes->end());
+}
+
+void ParseHiveFile(const std::string& path, RegistryTree& tree) {
+  const std::string text = ReadRegistryFile(path);
+  ParseWineHive(text, path, tree);
+}
+
+}  // namespace
+
+std::shared_ptr<const RegistryHives> LoadRegistryFiles(const std::string& path) {
+  auto hives = std::make_shared<RegistryHives>();
+  std::error_code ec;
+  const fs::path p = fs::u8path(path);
+  if (fs::is_directory(p, ec)) {
+    const std::string system = PathText((p / "system.reg"));
+    if (!fs::is_regular_file(fs::u8path(system), ec)) {
+      throw Error("'" + path + "' is not a Wine prefix: it has no system.reg");
+    }
+    ParseHiveFile(system, hives->machine);
+    // A prefix that no user has started a program in yet has no user.reg.
+    const std::string user = PathText((p / "user.reg"));
+    if (fs::is_regular_file(fs::u8path(user), ec)) ParseHiveFile(user, hives->user);
+  } else if (fs::exists(p, ec)) {
+    const std::string text = ReadRegistryFile(path);
+    if (IsWineHive(text)) {
+      // One hive on its own: HKEY_CURRENT_USER when it is a prefix's user.reg.
+      const bool is_user = PathText(p.filename()) == "user.reg";
+      ParseWineHive(text, path, is_user ? hives->user : hives->machine);
+    } else if (IsRegExport(text)) {
+      ParseRegExport(text, path, *hives);
+    } else {
+      throw Error(path + ":1: neither a .reg export nor a Wine registry file");
+    }
+  } else {
+    throw Error("no Wine prefix or .reg file at '" + path + "'");
+  }
+  hives->Finish();
+  return hives;
+}
+
+}  // namespace quenlor::platform

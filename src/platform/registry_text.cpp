@@ -1,0 +1,474 @@
+#include "platform/registry_text.h"
+
+#include <cstdint>
+#include <optional>
+
+#include "base/error.h"
+#include "base/text.h"
+
+namespace quenlor::platform {
+
+namespace {
+
+constexpr std::string_view kHiveHeader = "WINE REGISTRY Version 2";
+constexpr std::string_view kRegedit4 = "REGEDIT4";
+constexpr std::string_view kRegedit5 = "Windows Registry Editor Version 5.00";
+
+// The characters 0x80..0x9F of Windows-1252, the 8-bit text of REGEDIT4 files on Western
+// systems; the rest of the upper half is Latin-1.
+constexpr char16_t kCp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+char16_t Cp1252ToUnit(unsigned char b) {
+  return b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : static_cast<char16_t>(b);
+}
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+bool StartsWith(std::string_view s, std::string_view prefix) { return s.substr(0, prefix.size()) == prefix; }
+
+std::string_view TrimLeft(std::string_view s) {
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+  return s;
+}
+
+std::string_view TrimRight(std::string_view s) {
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
+  return s;
+}
+
+bool IsValidUtf8(std::string_view s) {
+  for (size_t i = 0; i < s.size();) {
+    const auto b = static_cast<unsigned char>(s[i]);
+    size_t len = b < 0x80 ? 1 : (b & 0xE0) == 0xC0 ? 2 : (b & 0xF0) == 0xE0 ? 3 : (b & 0xF8) == 0xF0 ? 4 : 0;
+    if (len == 0 || s.size() - i < len || (len == 2 && b < 0xC2)) return false;
+    for (size_t k = 1; k < len; ++k) {
+      if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
+    }
+    i += len;
+  }
+  return true;
+}
+
+void AppendUtf16Le(std::string& out, std::u16string_view units) {
+  out.reserve(out.size() + units.size() * 2 + 2);
+  for (char16_t u : units) {
+    out.push_back(static_cast<char>(u & 0xFF));
+    out.push_back(static_cast<char>(u >> 8));
+  }
+}
+
+RegistryValue StringValue(std::uint32_t type, std::u16string_view text) {
+  RegistryValue value;
+  value.type = type;
+  AppendUtf16Le(value.data, text);
+  value.data.append(2, '\0');  // stored with its terminating NUL, as the platform does
+  return value;
+}
+
+// Walks the lines of a text with their numbers; a line excludes its "\n" and trailing "\r".
+class Lines {
+ public:
+  explicit Lines(std::string_view text) : text_(text) {}
+  bool Next(std::string_view& line) {
+    if (pos_ >= text_.size()) return false;
+    const size_t end = text_.find('\n', pos_);
+    const size_t stop = end == std::string_view::npos ? text_.size() : end;
+    line = text_.substr(pos_, stop - pos_);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    pos_ = stop + 1;
+    ++number_;
+    return true;
+  }
+  size_t Number() const { return number_; }
+
+ private:
+  std::string_view text_;
+  size_t pos_ = 0;
+  size_t number_ = 0;
+};
+
+enum class Syntax { kHive, kVersion4, kVersion5 };
+
+class Parser {
+ public:
+  Parser(std::string_view text, const std::string& file_name, Syntax syntax)
+      : lines_(text), file_name_(file_name), syntax_(syntax) {}
+
+  [[noreturn]] void Fail(const std::string& what) const {
+    throw Error(file_name_ + ":" + std::to_string(line_number_) + ": " + what);
+  }
+
+  // The next line, or false at the end. Headers are checked by the caller.
+  bool NextLine(std::string_view& line) {
+    if (!lines_.Next(line)) return false;
+    line_number_ = lines_.Number();
+    return true;
+  }
+
+  // Appends the UTF-16 form of the UTF-8 character at text[i] and advances i.
+  static void AppendChar(std::u16string& out, std::string_view text, size_t& i) {
+    const auto b = static_cast<unsigned char>(text[i]);
+    if (b < 0x80) {
+      out.push_back(b);
+      ++i;
+      return;
+    }
+    size_t len = (b & 0xE0) == 0xC0 ? 2 : (b & 0xF0) == 0xE0 ? 3 : (b & 0xF8) == 0xF0 ? 4 : 1;
+    if (len > text.size() - i) len = 1;
+    out += Utf8ToUtf16(text.substr(i, len));
+    i += len;
+  }
+
+  // Reads a quoted or bracketed text starting after its opening character, up to the
+  // unescaped end character; returns the position after it, or npos when there is none.
+  size_t ReadEscaped(std::string_view text, size_t i, char end, std::u16string& out) const {
+    while (i < text.size()) {
+      const char c = text[i];
+      if (c == end) return i + 1;
+      if (c != '\\') {
+        AppendChar(out, text, i);
+        continue;
+      }
+      if (++i == text.size()) return std::string_view::npos;
+      const char e = text[i++];
+      if (syntax_ == Syntax::kHive) {
+        switch (e) {
+          case 'a': out.push_back(7); break;
+          case 'b': out.push_back(8); break;
+          case 'e': out.push_back(0x1B); break;
+          case 'f': out.push_back(0x0C); break;
+          case 'n': out.push_back('\n'); break;
+          case 'r': out.push_back('\r'); break;
+          case 't': out.push_back('\t'); break;
+          case 'v': out.push_back(0x0B); break;
+          case 'x': {
+            unsigned unit = 0;
+            int digits = 0;
+            while (digits < 4 && i < text.size() && HexDigit(text[i]) >= 0) {
+              unit = unit * 16 + static_cast<unsigned>(HexDigit(text[i++]));
+              ++digits;
+            }
+            if (digits == 0) out.push_back('x');
+            else out.push_back(static_cast<char16_t>(unit));
+            break;
+          }
+          default:
+            if (e >= '0' && e <= '7') {
+              unsigned unit = static_cast<unsigned>(e - '0');
+              for (int k = 0; k < 2 && i < text.size() && text[i] >= '0' && text[i] <= '7'; ++k) {
+                unit = unit * 8 + static_cast<unsigned>(text[i++] - '0');
+              }
+              out.push_back(static_cast<char16_t>(unit));
+            } else {
+              --i;
+              AppendChar(out, text, i);
+            }
+        }
+      } else {
+        // regedit writes only \\ and \"; the common control escapes are read as Wine's
+        // regedit writes them, anything else stays as it is.
+        switch (e) {
+          case '\\': out.push_back('\\'); break;
+          case '"': out.push_back('"'); break;
+          case 'n': out.push_back('\n'); break;
+          case 'r': out.push_back('\r'); break;
+          case 't': out.push_back('\t'); break;
+          case '0': out.push_back(0); break;
+          default:
+            out.push_back('\\');
+            --i;
+            AppendChar(out, text, i);
+        }
+      }
+    }
+    return std::string_view::npos;
+  }
+
+  std::vector<std::string> KeyPath(std::u16string_view name) const {
+    std::vector<std::string> path;
+    size_t start = 0;
+    while (start <= name.size()) {
+      size_t end = name.find(u'\\', start);
+      if (end == std::u16string_view::npos) end = name.size();
+      const auto part = name.substr(start, end - start);
+      if (part.empty()) {
+        // regedit tolerates stray separators; the hive format never writes them.
+        if (syntax_ == Syntax::kHive) Fail("empty key name in path");
+      } else {
+        if (part.size() > kMaxKeyNameLength) Fail("key name longer than 255 characters");
+        path.push_back(Utf16ToUtf8(part));
+        if (path.size() > kMaxKeyDepth) Fail("key path deeper than 512 levels");
+      }
+      start = end + 1;
+    }
+    return path;
+  }
+
+  // The rest of a hex value: the line, then continuation lines while it ends in "\".
+  std::string ReadHexBytes(std::string_view data) {
+    std::string bytes;
+    while (true) {
+      data = TrimRight(data);
+      const bool more = !data.empty() && data.back() == '\\';
+      if (more) data.remove_suffix(1);
+      size_t i = 0;
+      while (i < data.size()) {
+        const char c = data[i];
+        if (c == ' ' || c == '\t' || c == ',') {
+          ++i;
+          continue;
+        }
+        const int hi = HexDigit(c);
+        if (hi < 0) Fail("bad hex data");
+        int value = hi;
+        ++i;
+        if (i < data.size() && HexDigit(data[i]) >= 0) value = value * 16 + HexDigit(data[i++]);
+        if (i < data.size() && data[i] != ',' && data[i] != ' ' && data[i] != '\t') Fail("bad hex data");
+        bytes.push_back(static_cast<char>(value));
+      }
+      if (!more) break;
+      std::string_view next;
+      if (!lines_.Next(next)) break;  // a trailing "\" on the last line ends the value
+      data = TrimLeft(next);
+    }
+    return bytes;
+  }
+
+  std::uint32_t ReadTypeNumber(std::string_view& data) {
+    // "(N)" in hexadecimal, as both forms write it.
+    if (data.empty() || data.front() != '(') return 0;
+    const size_t close = data.find(')');
+    if (close == std::string_view::npos || close == 1 || close > 9) Fail("bad value type");
+    std::uint32_t type = 0;
+    for (size_t k = 1; k < close; ++k) {
+      const int d = HexDigit(data[k]);
+      if (d < 0) Fail("bad value type");
+      type = type * 16 + static_cast<std::uint32_t>(d);
+    }
+    data.remove_prefix(close + 1);
+    return type;
+  }
+
+  // A quoted string at data[0]; in .reg files a string left open continues on the next
+  // lines, as regedit exports text that holds line breaks.
+  std::u16string ReadQuoted(std::string_view data) {
+    std::u16string text;
+    size_t end = ReadEscaped(data, 1, '"', text);
+    while (end == std::string_view::npos && syntax_ != Syntax::kHive) {
+      if (!lines_.Next(data)) break;
+      text.push_back(u'\n');
+      end = ReadEscaped(data, 0, '"', text);
+    }
+    if (end == std::string_view::npos) Fail("unterminated string");
+    if (!TrimRight(data.substr(end)).empty()) Fail("text after the string");
+    return text;
+  }
+
+  // Parses "=DATA" of a value line. nullopt stands for a deletion ("-").
+  std::optional<RegistryValue> ReadData(std::string_view data) {
+    if (data.empty()) Fail("missing value data");
+    if (data.front() == '"') return StringValue(kRegSz, ReadQuoted(data));
+    if (syntax_ != Syntax::kHive && TrimRight(data) == "-") return std::nullopt;
+    if (StartsWith(data, "str")) {
+      data.remove_prefix(3);
+      std::uint32_t type = kRegSz;
+      if (!data.empty() && data.front() == '(') type = ReadTypeNumber(data);
+      if (data.empty() || data.front() != ':') Fail("bad string value");
+      data.remove_prefix(1);
+      if (data.empty() || data.front() != '"') Fail("bad string value");
+      return StringValue(type, ReadQuoted(data));
+    }
+    if (StartsWith(data, "hex")) {
+      data.remove_prefix(3);
+      std::uint32_t type = kRegBinary;
+      if (!data.empty() && data.front() == '(') type = ReadTypeNumber(data);
+      if (data.empty() || data.front() != ':') Fail("bad hex value");
+      data.remove_prefix(1);
+      RegistryValue value;
+      value.type = type;
+      value.data = ReadHexBytes(data);
+      if (syntax_ == Syntax::kVersion4 && (type == kRegSz || type == kRegExpandSz || type == kRegMultiSz)) {
+        // REGEDIT4 writes text values in hex as 8-bit characters.
+        std::u16string units;
+        for (char c : value.data) units.push_back(Cp1252ToUnit(static_cast<unsigned char>(c)));
+        value.data.clear();
+        AppendUtf16Le(value.data, units);
+      }
+      return value;
+    }
+    if (StartsWith(data, "dword:")) {
+      data = TrimRight(data.substr(6));
+      if (data.empty() || data.size() > 8) Fail("bad dword value");
+      std::uint32_t number = 0;
+      for (char c : data) {
+        const int d = HexDigit(c);
+        if (d < 0) Fail("bad dword value");
+        number = number * 16 + static_cast<std::uint32_t>(d);
+      }
+      RegistryValue value;
+      value.type = kRegDword;
+      for (int k = 0; k < 4; ++k) value.data.push_back(static_cast<char>((number >> (8 * k)) & 0xFF));
+      return value;
+    }
+    Fail("unrecognised value data");
+  }
+
+  // A value line "@=DATA" or "\"NAME\"=DATA"; key may be null (values of a key left out).
+  void ReadValueLine(std::string_view line, RegistryKey* key, bool have_key) {
+    std::u16string name;
+    size_t pos = 0;
+    if (line.front() == '@') {
+      pos = 1;
+    } else {
+      pos = ReadEscaped(line, 1, '"', name);
+      if (pos == std::string_view::npos) Fail("unterminated value name");
+      if (name.size() > kMaxValueNameLength) Fail("value name too long");
+    }
+    while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t')) ++pos;
+    if (pos >= line.size() || line[pos] != '=') Fail("missing '=' after the value name");
+    ++pos;
+    while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t')) ++pos;
+    if (!have_key) Fail("value outside a key");
+    auto value = ReadData(line.substr(pos));
+    if (!key) return;
+    const std::string value_name = Utf16ToUtf8(name);
+    if (value) key->SetValue(value_name, std::move(*value));
+    else key->DeleteValue(value_name);
+  }
+
+  void ParseHive(RegistryTree& tree) {
+    std::string_view line;
+    if (!NextLine(line) || line != kHiveHeader) Fail("not a Wine registry file (\"WINE REGISTRY Version 2\" expected)");
+    RegistryKey* key = nullptr;
+    while (NextLine(line)) {
+      line = TrimLeft(line);
+      if (line.empty() || line.front() == ';' || line.front() == '#') continue;
+      if (line.front() == '[') {
+        std::u16string name;
+        if (ReadEscaped(line, 1, ']', name) == std::string_view::npos) Fail("unterminated key name");
+        key = &tree.Force(KeyPath(name));
+        continue;
+      }
+      if (line.front() == '@' || line.front() == '"') {
+        ReadValueLine(line, key, key != nullptr);
+        continue;
+      }
+      Fail("unrecognised line");
+    }
+  }
+
+  void ParseExport(RegistryHives& hives) {
+    std::string_view line;
+    while (NextLine(line) && TrimRight(TrimLeft(line)).empty()) {
+    }
+    const auto header = TrimRight(line);
+    if (header != (syntax_ == Syntax::kVersion4 ? kRegedit4 : kRegedit5)) Fail("not a .reg file");
+    RegistryKey* key = nullptr;
+    bool have_key = false;
+    while (NextLine(line)) {
+      line = TrimLeft(line);
+      if (line.empty() || line.front() == ';') continue;
+      if (line.front() == '[') {
+        const auto trimmed = TrimRight(line);
+        const size_t close = trimmed.rfind(']');
+        if (close == std::string_view::npos || close == 0) Fail("unterminated key name");
+        auto inner = trimmed.substr(1, close - 1);
+        const bool remove = !inner.empty() && inner.front() == '-';
+        if (remove) inner.remove_prefix(1);
+        std::u16string units;
+        for (size_t i = 0; i < inner.size();) AppendChar(units, inner, i);
+        auto path = KeyPath(units);
+        if (path.empty()) Fail("missing root key");
+        const std::string root_name = path.front();
+        const std::string root = AsciiUpper(root_name);
+        path.erase(path.begin());
+        RegistryTree* tree = nullptr;
+        if (root == "HKEY_LOCAL_MACHINE" || root == "HKLM") {
+          tree = &hives.machine;
+        } else if (root == "HKEY_CURRENT_USER" || root == "HKCU") {
+          tree = &hives.user;
+        } else if (root == "HKEY_CLASSES_ROOT" || root == "HKCR") {
+          tree = &hives.machine;
+          path.insert(path.begin(), {"Software", "Classes"});
+          if (path.size() > kMaxKeyDepth) Fail("key path deeper than 512 levels");
+        } else if (root != "HKEY_USERS" && root != "HKEY_CURRENT_CONFIG" && root != "HKEY_DYN_DATA" &&
+                   root != "HKU" && root != "HKCC") {
+          Fail("unknown root key '" + root_name + "'");
+        }
+        have_key = true;
+        key = nullptr;
+        if (tree && remove) tree->Delete(path);
+        else if (tree) key = &tree->Force(path);
+        continue;
+      }
+      if (line.front() == '@' || line.front() == '"') {
+        ReadValueLine(line, key, have_key);
+        continue;
+      }
+      Fail("unrecognised line");
+    }
+  }
+
+ private:
+  Lines lines_;
+  const std::string& file_name_;
+  Syntax syntax_;
+  size_t line_number_ = 0;
+};
+
+std::string DecodeExport(std::string_view bytes, const std::string& file_name) {
+  if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF && static_cast<unsigned char>(bytes[1]) == 0xFE) {
+    if (bytes.size() % 2 != 0) throw Error(file_name + ": truncated UTF-16 text");
+    std::u16string units;
+    units.reserve(bytes.size() / 2);
+    for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
+      units.push_back(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                            (static_cast<unsigned char>(bytes[i + 1]) << 8)));
+    }
+    return Utf16ToUtf8(units);
+  }
+  if (StartsWith(bytes, "\xEF\xBB\xBF")) bytes.remove_prefix(3);
+  if (IsValidUtf8(bytes)) return std::string(bytes);
+  std::u16string units;
+  units.reserve(bytes.size());
+  for (char c : bytes) units.push_back(Cp1252ToUnit(static_cast<unsigned char>(c)));
+  return Utf16ToUtf8(units);
+}
+
+}  // namespace
+
+bool IsWineHive(std::string_view bytes) { return StartsWith(bytes, kHiveHeader); }
+
+bool IsRegExport(std::string_view bytes) {
+  if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF && static_cast<unsigned char>(bytes[1]) == 0xFE) {
+    return true;
+  }
+  if (StartsWith(bytes, "\xEF\xBB\xBF")) bytes.remove_prefix(3);
+  bytes = TrimLeft(bytes);
+  while (!bytes.empty() && (bytes.front() == '\r' || bytes.front() == '\n')) bytes.remove_prefix(1);
+  return StartsWith(bytes, kRegedit4) || StartsWith(bytes, kRegedit5);
+}
+
+void ParseWineHive(std::string_view bytes, const std::string& file_name, RegistryTree& tree) {
+  Parser(bytes, file_name, Syntax::kHive).ParseHive(tree);
+}
+
+void ParseRegExport(std::string_view bytes, const std::string& file_name, RegistryHives& hives) {
+  const std::string text = DecodeExport(bytes, file_name);
+  std::string_view probe = text;
+  while (!probe.empty() && (probe.front() == ' ' || probe.front() == '\t' || probe.front() == '\r' || probe.front() == '\n')) {
+    probe.remove_prefix(1);
+  }
+  const Syntax syntax = StartsWith(probe, kRegedit4) ? Syntax::kVersion4 : Syntax::kVersion5;
+  Parser(text, file_name, syntax).ParseExport(hives);
+}
+
+}  // namespace quenlor::platform
