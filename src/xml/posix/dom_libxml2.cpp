@@ -1,0 +1,1074 @@
+// The DOM port over libxml2 (tree and XPath 1.0) and libxslt (transformations).
+//
+// Lifetime: a Holder owns one libxml2 document; every handed-out object keeps the Holder
+// alive and counts a reference on its libxml2 node. A node taken out of the tree is not freed
+// at once: its subtree is kept as a "detached root" until no object refers to any node in it,
+// and freed then (or with the document). Nodes are linked and unlinked by this file alone,
+// never by libxml2 helpers that merge or free nodes behind our back.
+//
+// White space: text made only of blanks, tabs and line breaks between tags is dropped while
+// parsing, and the element that held it is marked (in its _private field) so that the text
+// form puts each of its children on a line of its own, as MSXML does.
+#include <libxml/parser.h>
+#include <libxml/tree.h>
+#include <libxml/xmlerror.h>
+#include <libxml/xpath.h>
+#include <libxml/xpathInternals.h>
+#include <libxslt/security.h>
+#include <libxslt/transform.h>
+#include <libxslt/xslt.h>
+#include <libxslt/xsltInternals.h>
+#include <libxslt/xsltutils.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+#include <mutex>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "base/error.h"
+#include "base/file.h"
+#include "base/text.h"
+#include "xml/dom.h"
+
+namespace quenlor::dom {
+
+namespace {
+
+void* const kPretty = reinterpret_cast<void*>(static_cast<std::uintptr_t>(1));
+
+constexpr int kParseOptions = XML_PARSE_NOENT | XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING |
+                              XML_PARSE_NODICT;
+
+[[noreturn]] void Failed() { Fail(kSafecallException); }
+
+void Silent(void*, const char*, ...) {}
+void SilentStructured(void*, xmlErrorPtr) {}
+
+// External entities, DTDs and style sheet imports are never fetched: documents come from
+// the program itself or from files the user names, and must not reach out to other files.
+xmlParserInputPtr NoExternalEntities(const char*, const char*, xmlParserCtxtPtr) { return nullptr; }
+
+void InitLibraries() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    xmlInitParser();
+    xmlSetExternalEntityLoader(NoExternalEntities);
+    xsltSetGenericErrorFunc(nullptr, Silent);
+  });
+  // libxml2 keeps its error handlers per thread.
+  xmlSetGenericErrorFunc(nullptr, Silent);
+  xmlSetStructuredErrorFunc(nullptr, SilentStructured);
+}
+
+const xmlChar* X(const std::string& s) { return reinterpret_cast<const xmlChar*>(s.c_str()); }
+std::string S(const xmlChar* s) { return s ? std::string(reinterpret_cast<const char*>(s)) : std::string(); }
+
+// Text going into the tree is well-formed UTF-8 without NUL bytes (which libxml2 strings
+// cannot hold); ill-formed sequences become U+FFFD as at the COM boundary.
+bool IsCleanUtf8(std::string_view text) {
+  for (size_t i = 0; i < text.size();) {
+    const unsigned char b = static_cast<unsigned char>(text[i]);
+    if (b == 0) return false;
+    if (b < 0x80) {
+      ++i;
+      continue;
+    }
+    return false;  // let the slow path judge anything beyond ASCII
+  }
+  return true;
+}
+
+std::string CleanText(std::string_view text) {
+  if (IsCleanUtf8(text)) return std::string(text);
+  std::string s = Utf16ToUtf8(Utf8ToUtf16(text));
+  s.erase(std::remove(s.begin(), s.end(), '\0'), s.end());
+  return s;
+}
+
+bool IsWhiteSpace(const xmlChar* s) {
+  if (!s) return true;
+  for (; *s; ++s) {
+    if (*s != ' ' && *s != '\t' && *s != '\r' && *s != '\n') return false;
+  }
+  return true;
+}
+
+// Pre-order walk of a subtree, attributes (and their text) included, without recursion so
+// that deep trees cannot exhaust the stack.
+template <class F>
+void Walk(xmlNode* root, F&& f) {
+  xmlNode* n = root;
+  for (;;) {
+    f(n);
+    if (n->type == XML_ELEMENT_NODE) {
+      for (xmlAttr* a = n->properties; a; a = a->next) {
+        f(reinterpret_cast<xmlNode*>(a));
+        for (xmlNode* c = a->children; c; c = c->next) f(c);
+      }
+    }
+    if (n->children && n->type != XML_ENTITY_REF_NODE) {
+      n = n->children;
+      continue;
+    }
+    while (n != root && !n->next) n = n->parent;
+    if (n == root) return;
+    n = n->next;
+  }
+}
+
+xmlNode* Top(xmlNode* n) {
+  while (n->parent) n = n->parent;
+  return n;
+}
+
+std::string QualifiedName(const xmlNode* n) {
+  std::string name = S(n->name);
+  if (n->ns && n->ns->prefix) name = S(n->ns->prefix) + ":" + name;
+  return name;
+}
+
+struct Holder {
+  xmlDocPtr doc = nullptr;
+  std::unordered_map<xmlNode*, int> refs;
+  std::unordered_set<xmlNode*> detached;
+  std::uint64_t generation = 0;
+
+  Holder() {
+    InitLibraries();
+    doc = xmlNewDoc(BAD_CAST "1.0");
+    if (!doc) Fail(kComCallFailed);
+  }
+  ~Holder() {
+    for (xmlNode* n : detached) xmlFreeNode(n);
+    xmlFreeDoc(doc);
+  }
+  Holder(const Holder&) = delete;
+  Holder& operator=(const Holder&) = delete;
+
+  xmlNode* DocNode() const { return reinterpret_cast<xmlNode*>(doc); }
+
+  void AddRef(xmlNode* n) {
+    if (n != DocNode()) ++refs[n];
+  }
+
+  bool Referenced(xmlNode* root) const {
+    if (refs.empty()) return false;
+    bool found = false;
+    Walk(root, [&](xmlNode* n) { found = found || refs.count(n) != 0; });
+    return found;
+  }
+
+  void FreeIfUnused(xmlNode* top) {
+    auto it = detached.find(top);
+    if (it == detached.end() || Referenced(top)) return;
+    detached.erase(it);
+    ++generation;
+    xmlFreeNode(top);
+  }
+
+  void Release(xmlNode* n) {
+    if (n == DocNode()) return;
+    auto it = refs.find(n);
+    if (it != refs.end() && --it->second == 0) refs.erase(it);
+    if (!detached.empty()) {
+      xmlNode* top = Top(n);
+      if (top != DocNode()) FreeIfUnused(top);
+    }
+  }
+
+  // A node made by the document, standing in no tree yet.
+  void Adopt(xmlNode* n) { detached.insert(n); }
+
+  // Unlinks n from its parent, moving the namespaces it uses out of its former ancestors so
+  // that they outlive them.
+  void Unlink(xmlNode* n) {
+    ++generation;
+    if (n->type == XML_ELEMENT_NODE || n->type == XML_ATTRIBUTE_NODE) {
+      if (xmlDOMWrapRemoveNode(nullptr, n->doc, n, 0) == 0) return;
+    }
+    xmlUnlinkNode(n);
+  }
+
+  // Takes n out of wherever it stands (a tree, a detached subtree or the detached roots) so
+  // that it can be linked elsewhere.
+  void TakeOut(xmlNode* n) {
+    if (!n->parent) {
+      detached.erase(n);
+      return;
+    }
+    xmlNode* top = Top(n);
+    Unlink(n);
+    if (top != DocNode()) FreeIfUnused(top);
+  }
+
+  // Takes n out of the tree for good: kept while referenced, freed otherwise.
+  void Detach(xmlNode* n) {
+    Unlink(n);
+    if (Referenced(n)) {
+      detached.insert(n);
+    } else {
+      xmlFreeNode(n);
+    }
+  }
+
+  void LinkBefore(xmlNode* parent, xmlNode* child, xmlNode* reference) {
+    ++generation;
+    child->parent = parent;
+    if (!reference) {
+      child->next = nullptr;
+      child->prev = parent->last;
+      if (parent->last) {
+        parent->last->next = child;
+      } else {
+        parent->children = child;
+      }
+      parent->last = child;
+    } else {
+      child->next = reference;
+      child->prev = reference->prev;
+      if (reference->prev) {
+        reference->prev->next = child;
+      } else {
+        parent->children = child;
+      }
+      reference->prev = child;
+    }
+  }
+
+  void ClearChildren(xmlNode* n) {
+    while (n->children) Detach(n->children);
+  }
+};
+
+using HolderPtr = std::shared_ptr<Holder>;
+
+// The part of every node object that the adapter reads back from arguments.
+class Handle {
+ public:
+  Handle(HolderPtr holder, xmlNode* node) : holder_(std::move(holder)), node_(node) { holder_->AddRef(node_); }
+  virtual ~Handle() { holder_->Release(node_); }
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
+  const HolderPtr& holder() const { return holder_; }
+  xmlNode* node() const { return node_; }
+
+ private:
+  HolderPtr holder_;
+  xmlNode* node_;
+};
+
+Handle& HandleOf(const NodePtr& node) {
+  if (!node) Failed();
+  auto* handle = dynamic_cast<Handle*>(node.get());
+  if (!handle) Fail(kInterfaceNotSupported);
+  return *handle;
+}
+
+NodePtr Wrap(const HolderPtr& holder, xmlNode* node);
+
+// ---- text form ----
+
+void AppendEscaped(std::string& out, const xmlChar* s, bool attribute) {
+  if (!s) return;
+  for (; *s; ++s) {
+    switch (*s) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"':
+        if (attribute) {
+          out += "&quot;";
+        } else {
+          out += '"';
+        }
+        break;
+      default: out += static_cast<char>(*s);
+    }
+  }
+}
+
+bool Declared(const xmlNode* n, const xmlNode* root, const xmlNs* ns) {
+  if (!ns || (ns->prefix && std::strcmp(reinterpret_cast<const char*>(ns->prefix), "xml") == 0)) return true;
+  for (const xmlNode* p = n; p; p = p->parent) {
+    if (p->type == XML_ELEMENT_NODE) {
+      for (const xmlNs* d = p->nsDef; d; d = d->next) {
+        if (d == ns) return true;
+      }
+    }
+    if (p == root) break;
+  }
+  return false;
+}
+
+void AppendNamespace(std::string& out, const xmlNs* ns) {
+  out += " xmlns";
+  if (ns->prefix) {
+    out += ':';
+    out += reinterpret_cast<const char*>(ns->prefix);
+  }
+  out += "=\"";
+  AppendEscaped(out, ns->href, true);
+  out += '"';
+}
+
+void AppendAttribute(std::string& out, const xmlAttr* a) {
+  out += QualifiedName(reinterpret_cast<const xmlNode*>(a));
+  out += "=\"";
+  for (const xmlNode* c = a->children; c; c = c->next) {
+    if (c->type == XML_TEXT_NODE) AppendEscaped(out, c->content, true);
+  }
+  out += '"';
+}
+
+// Writes the start of n; true when n is an element with children still to come.
+bool AppendOpen(std::string& out, const xmlNode* n, const xmlNode* root) {
+  switch (n->type) {
+    case XML_ELEMENT_NODE: {
+      out += '<';
+      out += QualifiedName(n);
+      std::vector<const xmlNs*> extra;
+      for (const xmlNs* d = n->nsDef; d; d = d->next) AppendNamespace(out, d);
+      if (!Declared(n, root, n->ns)) extra.push_back(n->ns);
+      for (const xmlAttr* a = n->properties; a; a = a->next) {
+        if (a->ns && !Declared(n, root, a->ns)) {
+          bool seen = false;
+          for (const xmlNs* e : extra) seen = seen || e == a->ns;
+          if (!seen) extra.push_back(a->ns);
+        }
+      }
+      for (const xmlNs* e : extra) AppendNamespace(out, e);
+      for (const xmlAttr* a = n->properties; a; a = a->next) {
+        out += ' ';
+        AppendAttribute(out, a);
+      }
+      if (n->children) {
+        out += '>';
+        return true;
+      }
+      out += "/>";
+      return false;
+    }
+    case XML_TEXT_NODE: AppendEscaped(out, n->content, false); return false;
+    case XML_CDATA_SECTION_NODE:
+      out += "<![CDATA[";
+      if (n->content) out += reinterpret_cast<const char*>(n->content);
+      out += "]]>";
+      return false;
+    case XML_COMMENT_NODE:
+      out += "<!--";
+      if (n->content) out += reinterpret_cast<const char*>(n->content);
+      out += "-->";
+      return false;
+    case XML_PI_NODE:
+      out += "<?";
+      out += S(n->name);
+      if (n->content && *n->content) {
+        out += ' ';
+        out += reinterpret_cast<const char*>(n->content);
+      }
+      out += "?>";
+      return false;
+    case XML_ENTITY_REF_NODE:
+      out += '&';
+      out += S(n->name);
+      out += ';';
+      return false;
+    case XML_ATTRIBUTE_NODE: AppendAttribute(out, reinterpret_cast<const xmlAttr*>(n)); return false;
+    default: return false;
+  }
+}
+
+void AppendBreak(std::string& out, int level) {
+  out += "\r\n";
+  out.append(static_cast<size_t>(level), '\t');
+}
+
+void AppendNode(std::string& out, const xmlNode* root) {
+  const xmlNode* n = root;
+  int level = 0;
+  for (;;) {
+    if (n != root && n->parent->_private == kPretty) AppendBreak(out, level);
+    if (AppendOpen(out, n, root)) {
+      n = n->children;
+      ++level;
+      continue;
+    }
+    while (n != root && !n->next) {
+      n = n->parent;
+      --level;
+      if (n->_private == kPretty) AppendBreak(out, level);
+      out += "</";
+      out += QualifiedName(n);
+      out += '>';
+    }
+    if (n == root) return;
+    n = n->next;
+  }
+}
+
+std::string XmlOf(const xmlNode* n) {
+  std::string out;
+  if (n->type == XML_DOCUMENT_NODE) {
+    for (const xmlNode* c = n->children; c; c = c->next) {
+      if (c->type == XML_DTD_NODE) continue;
+      AppendNode(out, c);
+      out += "\r\n";
+    }
+  } else {
+    AppendNode(out, n);
+  }
+  return out;
+}
+
+std::string TextOf(const xmlNode* n) {
+  switch (n->type) {
+    case XML_ELEMENT_NODE:
+    case XML_DOCUMENT_NODE:
+    case XML_ATTRIBUTE_NODE: {
+      std::string out;
+      const xmlNode* root = n;
+      const xmlNode* c = n->children;
+      while (c) {
+        if (c->type == XML_TEXT_NODE || c->type == XML_CDATA_SECTION_NODE) {
+          if (c->content) out += reinterpret_cast<const char*>(c->content);
+        }
+        if (c->children && c->type == XML_ELEMENT_NODE) {
+          c = c->children;
+          continue;
+        }
+        while (c != root && !c->next) c = c->parent;
+        if (c == root) break;
+        c = c->next;
+      }
+      return out;
+    }
+    default: return S(n->content);
+  }
+}
+
+// Copies the white-space marks of an original onto its copy, node by node.
+void CopyMarks(xmlNode* original, xmlNode* copy, bool deep) {
+  if (!deep) {
+    copy->_private = original->_private == kPretty ? kPretty : nullptr;
+    return;
+  }
+  std::vector<xmlNode*> a, b;
+  Walk(original, [&](xmlNode* n) { a.push_back(n); });
+  Walk(copy, [&](xmlNode* n) { b.push_back(n); });
+  for (size_t i = 0; i < b.size(); ++i) {
+    b[i]->_private = (i < a.size() && a[i]->_private == kPretty) ? kPretty : nullptr;
+  }
+}
+
+// ---- node lists and attribute maps ----
+
+class ChildList final : public NodeList {
+ public:
+  ChildList(HolderPtr holder, xmlNode* parent) : handle_(std::move(holder), parent) {}
+
+  NodePtr Item(int index) override {
+    if (index < 0) return nullptr;
+    Holder& h = *handle_.holder();
+    xmlNode* n;
+    int i;
+    if (generation_ == h.generation && cached_ && index >= cached_index_) {
+      n = cached_;
+      i = cached_index_;
+    } else {
+      n = handle_.node()->children;
+      i = 0;
+    }
+    while (n && i < index) {
+      n = n->next;
+      ++i;
+    }
+    if (!n) return nullptr;
+    generation_ = h.generation;
+    cached_ = n;
+    cached_index_ = i;
+    return Wrap(handle_.holder(), n);
+  }
+
+  int Length() override {
+    Holder& h = *handle_.holder();
+    if (length_generation_ != h.generation || length_ < 0) {
+      int count = 0;
+      for (xmlNode* n = handle_.node()->children; n; n = n->next) ++count;
+      length_ = count;
+      length_generation_ = h.generation;
+    }
+    return length_;
+  }
+
+ private:
+  class Keep final : public Handle {
+   public:
+    using Handle::Handle;
+  };
+  Keep handle_;
+  std::uint64_t generation_ = ~0ull;
+  xmlNode* cached_ = nullptr;
+  int cached_index_ = 0;
+  std::uint64_t length_generation_ = ~0ull;
+  int length_ = -1;
+};
+
+class SelectedList final : public NodeList {
+ public:
+  SelectedList(HolderPtr holder, std::vector<xmlNode*> nodes) : holder_(std::move(holder)), nodes_(std::move(nodes)) {
+    for (xmlNode* n : nodes_) holder_->AddRef(n);
+  }
+  ~SelectedList() override {
+    for (xmlNode* n : nodes_) holder_->Release(n);
+  }
+  SelectedList(const SelectedList&) = delete;
+  SelectedList& operator=(const SelectedList&) = delete;
+
+  NodePtr Item(int index) override {
+    if (index < 0 || static_cast<size_t>(index) >= nodes_.size()) return nullptr;
+    return Wrap(holder_, nodes_[static_cast<size_t>(index)]);
+  }
+  int Length() override { return static_cast<int>(nodes_.size()); }
+
+ private:
+  HolderPtr holder_;
+  std::vector<xmlNode*> nodes_;
+};
+
+class AttributeMap final : public NamedNodeMap, private Handle {
+ public:
+  AttributeMap(HolderPtr holder, xmlNode* element) : Handle(std::move(holder), element) {}
+
+  xmlAttr* Find(std::string_view name) {
+    for (xmlAttr* a = node()->properties; a; a = a->next) {
+      if (QualifiedName(reinterpret_cast<xmlNode*>(a)) == name) return a;
+    }
+    return nullptr;
+  }
+
+  NodePtr GetNamedItem(std::string_view name) override {
+    xmlAttr* a = Find(name);
+    return a ? Wrap(holder(), reinterpret_cast<xmlNode*>(a)) : nullptr;
+  }
+
+  NodePtr SetNamedItem(const NodePtr& attribute) override {
+    Handle& arg = HandleOf(attribute);
+    xmlNode* n = arg.node();
+    Holder& h = *holder();
+    if (n->type != XML_ATTRIBUTE_NODE || arg.holder() != holder()) Failed();
+    xmlNode* element = node();
+    if (n->parent == element) return attribute;
+    if (n->parent) Failed();  // an attribute in use by another element
+    xmlAttr* attr = reinterpret_cast<xmlAttr*>(n);
+    xmlAttr* old = Find(QualifiedName(n));
+    h.TakeOut(n);
+    ++h.generation;
+    attr->parent = element;
+    attr->next = nullptr;
+    attr->prev = nullptr;
+    if (old) {
+      attr->prev = old->prev;
+      attr->next = old->next;
+      if (old->prev) {
+        old->prev->next = attr;
+      } else {
+        element->properties = attr;
+      }
+      if (old->next) old->next->prev = attr;
+      old->parent = nullptr;
+      old->prev = nullptr;
+      old->next = nullptr;
+      xmlNode* o = reinterpret_cast<xmlNode*>(old);
+      if (h.Referenced(o)) {
+        h.detached.insert(o);
+      } else {
+        xmlFreeProp(old);
+      }
+    } else {
+      xmlAttr* last = element->properties;
+      if (!last) {
+        element->properties = attr;
+      } else {
+        while (last->next) last = last->next;
+        last->next = attr;
+        attr->prev = last;
+      }
+    }
+    return attribute;
+  }
+
+  NodePtr RemoveNamedItem(std::string_view name) override {
+    xmlAttr* a = Find(name);
+    if (!a) return nullptr;
+    NodePtr removed = Wrap(holder(), reinterpret_cast<xmlNode*>(a));
+    holder()->Detach(reinterpret_cast<xmlNode*>(a));
+    return removed;
+  }
+
+  NodePtr Item(int index) override {
+    if (index < 0) return nullptr;
+    xmlAttr* a = node()->properties;
+    for (int i = 0; a && i < index; ++i) a = a->next;
+    return a ? Wrap(holder(), reinterpret_cast<xmlNode*>(a)) : nullptr;
+  }
+
+  int Length() override {
+    int count = 0;
+    for (xmlAttr* a = node()->properties; a; a = a->next) ++count;
+    return count;
+  }
+};
+
+// ---- nodes ----
+
+bool MayHoldChildren(const xmlNode* n) { return n->type == XML_ELEMENT_NODE || n->type == XML_DOCUMENT_NODE; }
+
+bool MayBeChild(const xmlNode* n) {
+  switch (n->type) {
+    case XML_ELEMENT_NODE:
+    case XML_TEXT_NODE:
+    case XML_CDATA_SECTION_NODE:
+    case XML_PI_NODE:
+    case XML_COMMENT_NODE: return true;
+    default: return false;
+  }
+}
+
+std::shared_ptr<Document> NewDocument(HolderPtr holder);
+
+template <class Base>
+class NodeImpl : public Base, public Handle {
+ public:
+  NodeImpl(HolderPtr holder, xmlNode* node) : Handle(std::move(holder), node) {}
+
+  std::string NodeName() override {
+    xmlNode* n = node();
+    switch (n->type) {
+      case XML_ELEMENT_NODE:
+      case XML_ATTRIBUTE_NODE: return QualifiedName(n);
+      case XML_TEXT_NODE: return "#text";
+      case XML_CDATA_SECTION_NODE: return "#cdata-section";
+      case XML_COMMENT_NODE: return "#comment";
+      case XML_DOCUMENT_NODE: return "#document";
+      default: return S(n->name);
+    }
+  }
+
+  std::string NodeValue() override {
+    xmlNode* n = node();
+    switch (n->type) {
+      case XML_ELEMENT_NODE:
+      case XML_DOCUMENT_NODE: return std::string();
+      case XML_ATTRIBUTE_NODE: return TextOf(n);
+      default: return S(n->content);
+    }
+  }
+
+  void SetNodeValue(std::string_view value) override {
+    xmlNode* n = node();
+    switch (n->type) {
+      case XML_ATTRIBUTE_NODE: SetText(value); return;
+      case XML_PI_NODE: {
+        const std::string text = CleanText(value);
+        if (text.find("?>") != std::string::npos) Failed();
+        xmlNodeSetContent(n, X(text));
+        return;
+      }
+      case XML_COMMENT_NODE:
+      case XML_TEXT_NODE:
+      case XML_CDATA_SECTION_NODE: {
+        const std::string text = CleanText(value);
+        xmlNodeSetContent(n, X(text));
+        return;
+      }
+      default: Failed();
+    }
+  }
+
+  int NodeType() override { return static_cast<int>(node()->type); }
+
+  NodePtr ParentNode() override { return Wrap(holder(), node()->type == XML_ATTRIBUTE_NODE ? nullptr : node()->parent); }
+  NodePtr FirstChild() override { return MayHoldChildren(node()) ? Wrap(holder(), node()->children) : nullptr; }
+  NodePtr LastChild() override { return MayHoldChildren(node()) ? Wrap(holder(), node()->last) : nullptr; }
+
+  NodeListPtr ChildNodes() override {
+    return std::make_shared<ChildList>(holder(), node());
+  }
+
+  NamedNodeMapPtr Attributes() override {
+    if (node()->type != XML_ELEMENT_NODE) return nullptr;
+    return std::make_shared<AttributeMap>(holder(), node());
+  }
+
+  // Checks that child may stand below this node, before anything changes.
+  void CheckChild(xmlNode* child, xmlNode* replaced) {
+    xmlNode* parent = node();
+    if (!MayHoldChildren(parent) || !MayBeChild(child)) Failed();
+    if (child->doc != holder()->doc) Failed();
+    for (xmlNode* p = parent; p; p = p->parent) {
+      if (p == child) Failed();
+    }
+    if (parent->type == XML_DOCUMENT_NODE) {
+      if (child->type == XML_TEXT_NODE || child->type == XML_CDATA_SECTION_NODE) Failed();
+      if (child->type == XML_ELEMENT_NODE) {
+        for (xmlNode* c = parent->children; c; c = c->next) {
+          if (c->type == XML_ELEMENT_NODE && c != child && c != replaced) Failed();
+        }
+      }
+    }
+  }
+
+  NodePtr InsertBefore(const NodePtr& new_child, const NodePtr& reference) override {
+    Handle& arg = HandleOf(new_child);
+    if (arg.holder() != holder()) Failed();
+    xmlNode* child = arg.node();
+    xmlNode* ref = nullptr;
+    if (reference) {
+      Handle& r = HandleOf(reference);
+      ref = r.node();
+      if (r.holder() != holder() || ref->parent != node() || ref->type == XML_ATTRIBUTE_NODE) Failed();
+    }
+    CheckChild(child, nullptr);
+    if (ref == child) return new_child;
+    holder()->TakeOut(child);
+    holder()->LinkBefore(node(), child, ref);
+    return new_child;
+  }
+
+  NodePtr ReplaceChild(const NodePtr& new_child, const NodePtr& old_child) override {
+    Handle& arg = HandleOf(new_child);
+    Handle& old = HandleOf(old_child);
+    if (arg.holder() != holder() || old.holder() != holder()) Failed();
+    xmlNode* child = arg.node();
+    xmlNode* replaced = old.node();
+    if (replaced->parent != node() || replaced->type == XML_ATTRIBUTE_NODE) Failed();
+    CheckChild(child, replaced);
+    if (child == replaced) return old_child;
+    holder()->TakeOut(child);
+    holder()->LinkBefore(node(), child, replaced);
+    holder()->Detach(replaced);
+    return old_child;
+  }
+
+  NodePtr RemoveChild(const NodePtr& old_child) override {
+    Handle& old = HandleOf(old_child);
+    xmlNode* removed = old.node();
+    if (old.holder() != holder() || removed->parent != node() || removed->type == XML_ATTRIBUTE_NODE) Failed();
+    holder()->Detach(removed);
+    return old_child;
+  }
+
+  NodePtr AppendChild(const NodePtr& new_child) override { return InsertBefore(new_child, nullptr); }
+
+  DocumentPtr OwnerDocument() override { return NewDocument(holder()); }
+
+  NodePtr CloneNode(bool deep) override {
+    xmlNode* n = node();
+    if (n->type == XML_DOCUMENT_NODE) {
+      auto copy = std::make_shared<Holder>();
+      for (xmlNode* c = n->children; c; c = c->next) {
+        if (!MayBeChild(c)) continue;
+        if (!deep && c->type == XML_ELEMENT_NODE) continue;
+        xmlNode* cc = xmlDocCopyNode(c, copy->doc, 1);
+        if (!cc) Failed();
+        CopyMarks(c, cc, true);
+        copy->LinkBefore(copy->DocNode(), cc, nullptr);
+      }
+      return NewDocument(copy);
+    }
+    xmlNode* cc = xmlDocCopyNode(n, holder()->doc, deep ? 1 : 2);
+    if (!cc) Failed();
+    CopyMarks(n, cc, deep);
+    holder()->Adopt(cc);
+    return Wrap(holder(), cc);
+  }
+
+  std::string Text() override { return TextOf(node()); }
+
+  void SetText(std::string_view text) override {
+    xmlNode* n = node();
+    Holder& h = *holder();
+    const std::string value = CleanText(text);
+    switch (n->type) {
+      case XML_ELEMENT_NODE:
+      case XML_ATTRIBUTE_NODE: {
+        h.ClearChildren(n);
+        if (!value.empty() || n->type == XML_ATTRIBUTE_NODE) {
+          xmlNode* t = xmlNewDocTextLen(h.doc, X(value), static_cast<int>(value.size()));
+          if (!t) Failed();
+          h.LinkBefore(n, t, nullptr);
+        }
+        return;
+      }
+      case XML_DOCUMENT_NODE: Failed();
+      default: SetNodeValue(value);
+    }
+  }
+
+  std::string Xml() override { return XmlOf(node()); }
+
+  std::string TransformNode(const NodePtr& style_sheet) override {
+    Handle& style = HandleOf(style_sheet);
+    xmlDocPtr style_doc = CopyAsDocument(style.node());
+    xsltStylesheetPtr sheet = xsltParseStylesheetDoc(style_doc);
+    if (!sheet) {
+      xmlFreeDoc(style_doc);
+      Failed();
+    }
+    if (sheet->encoding) {  // the result is text inside the program, hence UTF-8
+      xmlFree(sheet->encoding);
+      sheet->encoding = nullptr;
+    }
+    xmlDocPtr source = CopyAsDocument(node());
+    xsltTransformContextPtr context = xsltNewTransformContext(sheet, source);
+    xsltSecurityPrefsPtr security = xsltNewSecurityPrefs();
+    bool ok = context && security;
+    if (ok) {
+      for (auto option : {XSLT_SECPREF_READ_FILE, XSLT_SECPREF_WRITE_FILE, XSLT_SECPREF_CREATE_DIRECTORY,
+                          XSLT_SECPREF_READ_NETWORK, XSLT_SECPREF_WRITE_NETWORK}) {
+        xsltSetSecurityPrefs(security, option, xsltSecurityForbid);
+      }
+      xsltSetCtxtSecurityPrefs(security, context);
+      xsltSetTransformErrorFunc(context, nullptr, Silent);
+    }
+    xmlDocPtr result = ok ? xsltApplyStylesheetUser(sheet, source, nullptr, nullptr, nullptr, context) : nullptr;
+    ok = result && context->state == XSLT_STATE_OK;
+    std::string out;
+    if (ok) {
+      xmlChar* text = nullptr;
+      int length = 0;
+      if (xsltSaveResultToString(&text, &length, result, sheet) == 0) {
+        if (text) out.assign(reinterpret_cast<const char*>(text), static_cast<size_t>(length));
+      } else {
+        ok = false;
+      }
+      xmlFree(text);
+    }
+    if (result) xmlFreeDoc(result);
+    if (context) xsltFreeTransformContext(context);
+    if (security) xsltFreeSecurityPrefs(security);
+    xsltFreeStylesheet(sheet);
+    xmlFreeDoc(source);
+    if (!ok) Failed();
+    return out;
+  }
+
+  NodeListPtr SelectNodes(std::string_view xpath) override { return std::make_shared<SelectedList>(holder(), Select(xpath)); }
+
+  NodePtr SelectSingleNode(std::string_view xpath) override {
+    std::vector<xmlNode*> nodes = Select(xpath);
+    return nodes.empty() ? nullptr : Wrap(holder(), nodes.front());
+  }
+
+ private:
+  // A document of its own holding a copy of n (the whole document when n is one), so that
+  // libxslt neither changes nor marks the caller's tree.
+  static xmlDocPtr CopyAsDocument(xmlNode* n) {
+    xmlDocPtr copy = xmlNewDoc(BAD_CAST "1.0");
+    if (!copy) Failed();
+    xmlNode* from = n->type == XML_DOCUMENT_NODE ? n->children : n;
+    for (; from; from = from->next) {
+      if (MayBeChild(from)) {
+        xmlNode* c = xmlDocCopyNode(from, copy, 1);
+        if (c) xmlAddChild(reinterpret_cast<xmlNode*>(copy), c);
+      }
+      if (n->type != XML_DOCUMENT_NODE) break;
+    }
+    return copy;
+  }
+
+  std::vector<xmlNode*> Select(std::string_view xpath) {
+    InitLibraries();
+    const std::string expression(xpath);
+    if (expression.find('\0') != std::string::npos) Failed();
+    xmlXPathContextPtr context = xmlXPathNewContext(holder()->doc);
+    if (!context) Failed();
+    context->node = node();
+    context->error = SilentStructured;
+    xmlXPathObjectPtr result = xmlXPathEvalExpression(X(expression), context);
+    xmlXPathFreeContext(context);
+    if (!result) Failed();
+    if (result->type != XPATH_NODESET) {
+      xmlXPathFreeObject(result);
+      Failed();
+    }
+    std::vector<xmlNode*> nodes;
+    if (result->nodesetval) {
+      xmlXPathNodeSetSort(result->nodesetval);
+      nodes.reserve(static_cast<size_t>(result->nodesetval->nodeNr));
+      for (int i = 0; i < result->nodesetval->nodeNr; ++i) {
+        xmlNode* n = result->nodesetval->nodeTab[i];
+        // Namespace nodes are copies owned by the result; they have no place in the tree.
+        if (n && n->type != XML_NAMESPACE_DECL) nodes.push_back(n);
+      }
+    }
+    xmlXPathFreeObject(result);
+    return nodes;
+  }
+};
+
+class LxNode final : public NodeImpl<Node> {
+ public:
+  using NodeImpl<Node>::NodeImpl;
+};
+
+class LxDocument final : public NodeImpl<Document> {
+ public:
+  explicit LxDocument(const HolderPtr& holder) : NodeImpl<Document>(holder, holder->DocNode()) {}
+
+  NodePtr CreateProcessingInstruction(std::string_view target, std::string_view data) override {
+    const std::string name(target);
+    const std::string text = CleanText(data);
+    if (name.find('\0') != std::string::npos || xmlValidateName(X(name), 0) != 0 || name.find(':') != std::string::npos ||
+        text.find("?>") != std::string::npos) {
+      Failed();
+    }
+    xmlNode* pi = xmlNewDocPI(holder()->doc, X(name), text.empty() ? nullptr : X(text));
+    if (!pi) Failed();
+    holder()->Adopt(pi);
+    return Wrap(holder(), pi);
+  }
+
+  NodePtr CreateAttribute(std::string_view name) override {
+    const std::string n = ValidName(name);
+    xmlAttr* a = xmlNewDocProp(holder()->doc, X(n), nullptr);
+    if (!a) Failed();
+    holder()->Adopt(reinterpret_cast<xmlNode*>(a));
+    return Wrap(holder(), reinterpret_cast<xmlNode*>(a));
+  }
+
+  NodePtr CreateElement(std::string_view name) override {
+    const std::string n = ValidName(name);
+    xmlNode* e = xmlNewDocNode(holder()->doc, nullptr, X(n), nullptr);
+    if (!e) Failed();
+    holder()->Adopt(e);
+    return Wrap(holder(), e);
+  }
+
+  bool Load(const std::string& file_name) override {
+    auto bytes = ReadWholeFile(file_name, INT_MAX);
+    if (!bytes) {
+      ReplaceContent(nullptr, std::string());
+      return false;
+    }
+    return Parse(reinterpret_cast<const char*>(bytes->data()), bytes->size(), nullptr);
+  }
+
+  bool LoadXml(std::string_view text) override { return Parse(text.data(), text.size(), "UTF-8"); }
+
+  void Save(const std::string& file_name) override { WriteFileAtomically(file_name, WithUtf8Declaration(Xml())); }
+
+ private:
+  static std::string ValidName(std::string_view name) {
+    std::string n(name);
+    if (n.find('\0') != std::string::npos || xmlValidateQName(X(n), 0) != 0) Failed();
+    return n;
+  }
+
+  bool Parse(const char* data, size_t size, const char* encoding) {
+    InitLibraries();
+    xmlDocPtr parsed = nullptr;
+    if (size > 0 && size <= static_cast<size_t>(INT_MAX)) {
+      parsed = xmlReadMemory(data, static_cast<int>(size), nullptr, encoding, kParseOptions);
+    }
+    if (parsed && (!xmlDocGetRootElement(parsed) || HasEntityReferences(parsed))) {
+      xmlFreeDoc(parsed);
+      parsed = nullptr;
+    }
+    ReplaceContent(parsed, parsed ? Declaration(std::string_view(data, size), parsed) : std::string());
+    return parsed != nullptr;
+  }
+
+  // A reference to an entity that was not declared (allowed when the document names an
+  // external subset, which is never read) has no content to stand for: such text does not
+  // parse here, as with a DOM that resolves nothing outside the document.
+  static bool HasEntityReferences(xmlDocPtr parsed) {
+    bool found = false;
+    for (xmlNode* c = parsed->children; c && !found; c = c->next) {
+      if (c->type == XML_ELEMENT_NODE) {
+        Walk(c, [&](xmlNode* n) { found = found || n->type == XML_ENTITY_REF_NODE; });
+      }
+    }
+    return found;
+  }
+
+  // The data of the XML declaration as written (empty when there is none), or as libxml2
+  // understood it when the text is not in an ASCII-compatible encoding.
+  static std::string Declaration(std::string_view text, xmlDocPtr parsed) {
+    if (parsed->standalone == -1) return std::string();
+    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+    if (text.starts_with("<?xml") && text.size() > 5 && IsBlank(text[5])) {
+      const size_t end = text.find("?>");
+      if (end != std::string_view::npos) {
+        std::string_view data = text.substr(6, end - 6);
+        while (!data.empty() && IsBlank(data.front())) data.remove_prefix(1);
+        while (!data.empty() && IsBlank(data.back())) data.remove_suffix(1);
+        return CleanText(data);
+      }
+    }
+    std::string data = "version=\"" + (parsed->version ? S(parsed->version) : std::string("1.0")) + "\"";
+    if (parsed->encoding) data += " encoding=\"" + S(parsed->encoding) + "\"";
+    if (parsed->standalone == 1) data += " standalone=\"yes\"";
+    if (parsed->standalone == 0) data += " standalone=\"no\"";
+    return data;
+  }
+
+  static bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+  // Drops the white-space text between tags, marking the elements that held it.
+  static void DropWhiteSpace(xmlNode* root) {
+    std::vector<xmlNode*> blanks;
+    Walk(root, [&](xmlNode* n) {
+      if (n->type == XML_TEXT_NODE && n->parent && n->parent->type == XML_ELEMENT_NODE && IsWhiteSpace(n->content)) {
+        blanks.push_back(n);
+      }
+    });
+    for (xmlNode* n : blanks) {
+      n->parent->_private = kPretty;
+      xmlUnlinkNode(n);
+      xmlFreeNode(n);
+    }
+  }
+
+  void ReplaceContent(xmlDocPtr parsed, const std::string& declaration) {
+    Holder& h = *holder();
+    xmlNode* doc = h.DocNode();
+    h.ClearChildren(doc);
+    if (!parsed) return;
+    if (!declaration.empty()) {
+      // The XML declaration is a node of the document, as MSXML keeps it.
+      xmlNode* pi = xmlNewDocPI(h.doc, BAD_CAST "xml", X(declaration));
+      if (pi) h.LinkBefore(doc, pi, nullptr);
+    }
+    for (xmlNode* c = parsed->children; c; c = c->next) {
+      if (c->type == XML_ELEMENT_NODE) DropWhiteSpace(c);
+    }
+    while (xmlNode* c = parsed->children) {
+      xmlUnlinkNode(c);
+      if (!MayBeChild(c) || c->type == XML_TEXT_NODE || c->type == XML_CDATA_SECTION_NODE) {
+        xmlFreeNode(c);
+        continue;
+      }
+      xmlSetTreeDoc(c, h.doc);
+      h.LinkBefore(doc, c, nullptr);
+    }
+    xmlFreeDoc(parsed);
+  }
+};
+
+NodePtr Wrap(const HolderPtr& holder, xmlNode* node) {
+  if (!node) return nullptr;
+  if (node->type == XML_DOCUMENT_NODE) return std::make_shared<LxDocument>(holder);
+  return std::make_shared<LxNode>(holder, node);
+}
+
+std::shared_ptr<Document> NewDocument(HolderPtr holder) { return std::make_shared<LxDocument>(holder); }
+
+}  // namespace
+
+DocumentPtr CreateDomDocument() { return NewDocument(std::make_shared<Holder>()); }
+
+}  // namespace quenlor::dom
