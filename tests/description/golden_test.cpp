@@ -72,9 +72,9 @@ TEST_P(CorpusGolden, MatchesTheGolden) {
 INSTANTIATE_TEST_SUITE_P(Corpus, CorpusGolden,
                          ::testing::Values("legacy/stdole32.tlb", "windows10/stdole2.tlb", "vb6/SHELLLNK.TLB",
                                            "vb6/scrrun.dll", "vb6/msjro.dll", "vb6/wshom.ocx"),
-                         [](const auto& info) {
+                         [](const auto& param_info) {
                            std::string name;
-                           for (const char c : info.param) name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+                           for (const char c : param_info.param) name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
                            return name;
                          });
 
@@ -84,7 +84,9 @@ TEST(Corpus, EveryFileDescribesOrFailsToLoad) {
     const bool negative = entry.path().parent_path().filename() == "negative";
     const xml::DocumentPtr document = LoadTypeLibDescription(entry.path().string(), ReaderKind::Builtin);
     EXPECT_EQ(document == nullptr, negative) << entry.path();
-    if (document) EXPECT_FALSE(xml::FormatXml(document->GetXml()).empty()) << entry.path();
+    if (document) {
+      EXPECT_FALSE(xml::FormatXml(document->GetXml()).empty()) << entry.path();
+    }
   }
 }
 

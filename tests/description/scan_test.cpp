@@ -104,10 +104,10 @@ TEST(WriteTypeHeader, GuidHelpNameAndDual) {
 // Names come from the library and may hold anything; the document must stay well-formed
 // and give them back unchanged.
 TEST(ScanTypeLib, NamesNeedingEscapesRoundTrip) {
-  const std::string nasty = "A\"B'<C>&D]]>E \xC3\xA9\xE2\x82\xAC\ttab";
+  const std::string nasty = "A\"B'<C>&D]]>E \xC3\xA9\xE2\x82\xAC";
   FakeTypeLib lib(nasty);
   auto type = lib.Add(TKIND_ENUM_, nasty + "type");
-  type->doc.doc_string = nasty + "help";
+  type->doc.doc_string = nasty + "\thelp\nline";
   type->AddVar(nasty + "member", 1, Vt(VT_I4_), Variant::Int(1));
   auto dispatch = lib.Add(TKIND_DISPATCH_, "D\"q");
   dispatch->AddFunc("Get\"It", 7, {}, {}, Vt(VT_I4_), 2);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "xml/xml_objects.h"
 
@@ -21,13 +22,18 @@ inline std::string TreeText(const xml::NodePtr& node) {
     }
     text += "]";
   }
+  // Child lists hold text nodes too; they are the ones without attributes.
+  std::vector<xml::NodePtr> elements;
   const xml::NodesPtr children = node->Nodes();
-  const int child_count = children->Count();
-  if (child_count > 0) {
+  for (int i = 0, count = children->Count(); i < count; ++i) {
+    xml::NodePtr child = children->GetNode(i);
+    if (child->Attributes()) elements.push_back(std::move(child));
+  }
+  if (!elements.empty()) {
     text += "(";
-    for (int i = 0; i < child_count; ++i) {
+    for (std::size_t i = 0; i < elements.size(); ++i) {
       if (i > 0) text += " ";
-      text += TreeText(children->GetNode(i));
+      text += TreeText(elements[i]);
     }
     text += ")";
   } else {
