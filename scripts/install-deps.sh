@@ -10,7 +10,7 @@ packages=(
   clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev
   libwine-dev wine wine64 wine32:i386
-  xvfb x11-apps imagemagick xauth
+  xvfb x11-apps imagemagick xauth fonts-wine
   fpc fpc-source-3.2.2
 )
 

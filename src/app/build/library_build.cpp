@@ -1,0 +1,23 @@
+#include "app/build/library_build.h"
+
+#include "generator/import_unit.h"
+#include "platform/paths.h"
+#include "typelib/scan/type_lib_scan.h"
+#include "xml/xml_objects.h"
+
+namespace quenlor::app {
+
+void Build(std::string_view path, IBuildView& view) {
+  const std::string file = platform::CleanLibraryPath(path);
+  const xml::DocumentPtr description = typelib::LoadTypeLibDescription(file);
+  if (!description) {
+    view.ShowUnit(kInvalidTypeLib);
+    view.ShowDescription(kInvalidTypeLib);
+    return;
+  }
+  // The generator adds to the description while it reads it; the tab shows it as loaded.
+  view.ShowDescription(xml::FormatXml(description->GetXml()));
+  view.ShowUnit(generator::BuildImportUnit(description));
+}
+
+}  // namespace quenlor::app
