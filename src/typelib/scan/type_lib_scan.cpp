@@ -2,6 +2,22 @@
 
 namespace quenlor::typelib {
 
+namespace {
+
+// The first child element called `name`, appended when there is none: what a path query for
+// a plain name finds, or what an element's Values write to. Items and the root hold a
+// handful of children, so looking through them costs less than compiling a query per type.
+xml::NodePtr ForceChild(const xml::NodePtr& node, std::string_view name) {
+  const xml::NodesPtr children = node->Nodes();
+  for (int i = 0, count = children->Count(); i < count; ++i) {
+    xml::NodePtr child = children->GetNode(i);
+    if (child && child->Name() == name) return child;
+  }
+  return children->Add(name);
+}
+
+}  // namespace
+
 xml::DocumentPtr LoadTypeLibDescription(const std::string& path, ReaderKind reader) {
   xml::DocumentPtr document = xml::CreateDocument();
   const xml::NodePtr root = document->ForceRoot("typelib");
@@ -41,16 +57,14 @@ std::string LibraryName(ITypeLibAccess& lib) {
 }
 
 xml::NodePtr AddTypeItem(const xml::NodePtr& root, std::string_view collection_name, std::string_view item_name) {
-  xml::NodePtr collection = root->FindNode(collection_name);
-  if (!collection) collection = root->Nodes()->Add(collection_name);
-  return collection->Nodes()->Add(item_name);
+  return ForceChild(root, collection_name)->Nodes()->Add(item_name);
 }
 
 void WriteTypeHeader(ITypeInfoAccess& type_info, const TypeAttr& type_attr, const xml::NodePtr& item) {
-  if (!type_attr.guid.IsNull()) item->Values()->WriteString("guid", GuidText(type_attr.guid));
+  if (!type_attr.guid.IsNull()) ForceChild(item, "guid")->SetText(GuidText(type_attr.guid));
   Documentation doc;
   if (Succeeded(type_info.GetDocumentation(kMemberIdNil, doc))) {
-    if (!doc.doc_string.empty()) item->Values()->WriteString("help", doc.doc_string);
+    if (!doc.doc_string.empty()) ForceChild(item, "help")->SetText(doc.doc_string);
     item->Attributes()->Values()->WriteString("name", doc.name);
   }
   constexpr std::uint16_t kTypeFlagDual = 0x40;
