@@ -138,7 +138,7 @@ struct Holder {
 
   Holder() {
     InitLibraries();
-    doc = xmlNewDoc(BAD_CAST "1.0");
+    doc = xmlNewDoc(reinterpret_cast<const xmlChar*>("1.0"));
     if (!doc) Fail(kComCallFailed);
   }
   ~Holder() {
@@ -867,7 +867,7 @@ class NodeImpl : public Base, public Handle {
   // A document of its own holding a copy of n (the whole document when n is one), so that
   // libxslt neither changes nor marks the caller's tree.
   static xmlDocPtr CopyAsDocument(xmlNode* n) {
-    xmlDocPtr copy = xmlNewDoc(BAD_CAST "1.0");
+    xmlDocPtr copy = xmlNewDoc(reinterpret_cast<const xmlChar*>("1.0"));
     if (!copy) Failed();
     xmlNode* from = n->type == XML_DOCUMENT_NODE ? n->children : n;
     for (; from; from = from->next) {
@@ -972,7 +972,15 @@ class LxDocument final : public NodeImpl<Document> {
     InitLibraries();
     xmlDocPtr parsed = nullptr;
     if (size > 0 && size <= static_cast<size_t>(INT_MAX)) {
-      parsed = xmlReadMemory(data, static_cast<int>(size), nullptr, encoding, kParseOptions);
+      xmlParserCtxtPtr context = xmlNewParserCtxt();
+      if (!context) Failed();
+      parsed = xmlCtxtReadMemory(context, data, static_cast<int>(size), nullptr, encoding, kParseOptions);
+      // Prefixes that are not declared make the text ill-formed for a namespace-aware DOM.
+      if (parsed && (!context->wellFormed || !context->nsWellFormed)) {
+        xmlFreeDoc(parsed);
+        parsed = nullptr;
+      }
+      xmlFreeParserCtxt(context);
     }
     if (parsed && (!xmlDocGetRootElement(parsed) || HasEntityReferences(parsed))) {
       xmlFreeDoc(parsed);
@@ -1040,7 +1048,7 @@ class LxDocument final : public NodeImpl<Document> {
     if (!parsed) return;
     if (!declaration.empty()) {
       // The XML declaration is a node of the document, as MSXML keeps it.
-      xmlNode* pi = xmlNewDocPI(h.doc, BAD_CAST "xml", X(declaration));
+      xmlNode* pi = xmlNewDocPI(h.doc, reinterpret_cast<const xmlChar*>("xml"), X(declaration));
       if (pi) h.LinkBefore(doc, pi, nullptr);
     }
     for (xmlNode* c = parsed->children; c; c = c->next) {
@@ -1054,6 +1062,13 @@ class LxDocument final : public NodeImpl<Document> {
       }
       xmlSetTreeDoc(c, h.doc);
       h.LinkBefore(doc, c, nullptr);
+    }
+    // Namespaces the parser kept with the document (the xml: prefix) now serve our tree.
+    if (parsed->oldNs) {
+      xmlNs** tail = &h.doc->oldNs;
+      while (*tail) tail = &(*tail)->next;
+      *tail = parsed->oldNs;
+      parsed->oldNs = nullptr;
     }
     xmlFreeDoc(parsed);
   }
