@@ -142,6 +142,10 @@ struct Library {
   // The stored reference to IDispatch (usually stdole2's) that every dispatch view reports
   // as its implemented type 0; none when the library never refers to IDispatch.
   std::optional<HRefType> dispatch_href;
+  // Parsed from an SLTG image. The platform presents such a library's stored sizes as
+  // stored (cbSizeInstance/cbAlignment of interfaces, cbSizeVft unscaled) and does not add
+  // LIBFLAG_FHASDISKIMAGE to its flags.
+  bool sltg = false;
   std::vector<CustomDatum> custom;
 };
 
