@@ -24,6 +24,7 @@ using HRefType = std::uint32_t;
 inline constexpr HResult kOk = 0;
 inline constexpr HResult kFalse = 1;
 inline constexpr HResult kEFail = static_cast<HResult>(0x80004005u);
+inline constexpr HResult kENotImpl = static_cast<HResult>(0x80004001u);
 inline constexpr HResult kEInvalidArg = static_cast<HResult>(0x80070057u);
 inline constexpr HResult kEOutOfMemory = static_cast<HResult>(0x8007000Eu);
 inline constexpr HResult kTypeEElementNotFound = static_cast<HResult>(0x8002802Bu);
