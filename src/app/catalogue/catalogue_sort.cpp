@@ -1,0 +1,41 @@
+#include "app/catalogue/catalogue_sort.h"
+
+#include <algorithm>
+
+namespace quenlor::catalogue {
+
+std::string_view ItemField(std::string_view text, int n) {
+  if (n < 0) return {};
+  size_t start = 0;
+  for (int field = 0; field < n; ++field) {
+    const size_t bar = text.find('|', start);
+    if (bar == std::string_view::npos) return {};
+    start = bar + 1;
+  }
+  const size_t end = text.find('|', start);
+  return text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+}
+
+int CompareItems(std::string_view a, std::string_view b, int mode) {
+  // Upper-casing the whole item first would not move a "|", so the fields can be taken first.
+  const std::string_view ka = ItemField(a, mode);
+  const std::string_view kb = ItemField(b, mode);
+  const size_t common = std::min(ka.size(), kb.size());
+  for (size_t i = 0; i < common; ++i) {
+    auto ca = static_cast<unsigned char>(ka[i]);
+    auto cb = static_cast<unsigned char>(kb[i]);
+    if (ca >= 'a' && ca <= 'z') ca -= 32;
+    if (cb >= 'a' && cb <= 'z') cb -= 32;
+    if (ca != cb) return ca < cb ? -1 : 1;
+  }
+  if (ka.size() == kb.size()) return 0;
+  return ka.size() < kb.size() ? -1 : 1;
+}
+
+void SortItems(std::vector<std::string>& items, int mode) {
+  if (mode < 0) return;
+  std::stable_sort(items.begin(), items.end(),
+                   [mode](const std::string& a, const std::string& b) { return CompareItems(a, b, mode) < 0; });
+}
+
+}  // namespace quenlor::catalogue

@@ -1,0 +1,28 @@
+// The order of the catalogue list: items "name|id|filepath" compared by one field.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quenlor::catalogue {
+
+// Sort modes: the index of the window's sort choice. kSortNone keeps the catalogue's order.
+inline constexpr int kSortNone = -1;
+inline constexpr int kSortByName = 0;
+inline constexpr int kSortById = 1;
+inline constexpr int kSortByPath = 2;
+
+// The text between the n-th and the (n+1)-th "|" (from 0), the last field running to the
+// end; empty when the text has fewer fields. Not trimmed.
+std::string_view ItemField(std::string_view text, int n);
+
+// -1, 0 or 1: field `mode` of each item, ASCII letters upper-cased, compared byte by byte
+// (a key that is a prefix of the other is the lesser).
+int CompareItems(std::string_view a, std::string_view b, int mode);
+
+// Sorts items by CompareItems under mode (nothing for a negative mode). Items with equal
+// keys keep their catalogue order.
+void SortItems(std::vector<std::string>& items, int mode);
+
+}  // namespace quenlor::catalogue
