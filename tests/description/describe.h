@@ -12,7 +12,7 @@ namespace quenlor::typelib::testing {
 inline std::string Describe(FakeTypeLib& lib) {
   const xml::DocumentPtr document = xml::CreateDocument();
   const xml::NodePtr root = document->ForceRoot("typelib");
-  ScanTypeLib(lib, root);
+  scan::ScanTypeLib(lib, root);
   return TreeText(root);
 }
 
@@ -22,7 +22,7 @@ inline std::string DescribeOnly(const std::shared_ptr<FakeTypeInfo>& type) {
   lib.types.push_back(type);
   const xml::DocumentPtr document = xml::CreateDocument();
   const xml::NodePtr root = document->ForceRoot("typelib");
-  ScanTypeLib(lib, root);
+  scan::ScanTypeLib(lib, root);
   const xml::NodePtr collection = root->Nodes()->GetNode(0);
   return collection ? TreeText(collection->Nodes()->GetNode(0)) : std::string("(nothing)");
 }

@@ -11,7 +11,7 @@
 #include "base/file.h"
 #include "typelib/scan/type_lib_scan.h"
 
-namespace quenlor::typelib {
+namespace quenlor::typelib::scan {
 namespace {
 
 namespace fs = std::filesystem;
@@ -107,4 +107,4 @@ TEST(Corpus, ModuleConstantsOfRealLibraries) {
 }
 
 }  // namespace
-}  // namespace quenlor::typelib
+}  // namespace quenlor::typelib::scan

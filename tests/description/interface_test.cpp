@@ -3,7 +3,7 @@
 
 #include "describe.h"
 
-namespace quenlor::typelib {
+namespace quenlor::typelib::scan {
 namespace {
 
 using testing::BadPtr;
@@ -169,4 +169,4 @@ TEST(WriteDispInterface, BarePointerParametersMakeFunctions) {
 }
 
 }  // namespace
-}  // namespace quenlor::typelib
+}  // namespace quenlor::typelib::scan

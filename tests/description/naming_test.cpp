@@ -4,7 +4,7 @@
 #include "fake_type_lib.h"
 #include "typelib/scan/type_naming.h"
 
-namespace quenlor::typelib {
+namespace quenlor::typelib::scan {
 namespace {
 
 using testing::BadPtr;
@@ -112,4 +112,4 @@ TEST_F(TypeDescTextTest, ReferencedTypes) {
 }
 
 }  // namespace
-}  // namespace quenlor::typelib
+}  // namespace quenlor::typelib::scan

@@ -11,7 +11,7 @@
 
 #include "typelib/scan/type_lib_scan.h"
 
-namespace quenlor::typelib {
+namespace quenlor::typelib::scan {
 namespace {
 
 namespace fs = std::filesystem;
@@ -54,4 +54,4 @@ TEST(PlatformEquality, BuiltinReaderDescribesLikeThePlatform) {
 }
 
 }  // namespace
-}  // namespace quenlor::typelib
+}  // namespace quenlor::typelib::scan

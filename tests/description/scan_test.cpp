@@ -3,7 +3,7 @@
 
 #include "describe.h"
 
-namespace quenlor::typelib {
+namespace quenlor::typelib::scan {
 namespace {
 
 using testing::Describe;
@@ -135,4 +135,4 @@ TEST(LoadTypeLibDescription, FilesThatDoNotLoadGiveNothing) {
 }
 
 }  // namespace
-}  // namespace quenlor::typelib
+}  // namespace quenlor::typelib::scan

@@ -3,7 +3,7 @@
 
 #include "describe.h"
 
-namespace quenlor::typelib {
+namespace quenlor::typelib::scan {
 namespace {
 
 using testing::BadPtr;
@@ -134,4 +134,4 @@ TEST(QuoteString, RunsAndCharacterCodes) {
 }
 
 }  // namespace
-}  // namespace quenlor::typelib
+}  // namespace quenlor::typelib::scan

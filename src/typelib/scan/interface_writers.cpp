@@ -5,7 +5,7 @@
 
 #include "typelib/scan/type_lib_scan.h"
 
-namespace quenlor::typelib {
+namespace quenlor::typelib::scan {
 
 namespace {
 
@@ -195,4 +195,4 @@ void WriteDispInterface(const xml::NodePtr& root, ITypeInfoAccess& type_info, co
   for (const auto& method : with_bare_pointer) method->Attributes()->Values()->WriteString("invoke", "func");
 }
 
-}  // namespace quenlor::typelib
+}  // namespace quenlor::typelib::scan

@@ -1,6 +1,6 @@
 #include "typelib/scan/type_lib_scan.h"
 
-namespace quenlor::typelib {
+namespace quenlor::typelib::scan {
 
 namespace {
 
@@ -71,4 +71,4 @@ void WriteTypeHeader(ITypeInfoAccess& type_info, const TypeAttr& type_attr, cons
   if (type_attr.w_type_flags & kTypeFlagDual) item->Attributes()->Values()->WriteBool("dual", true);
 }
 
-}  // namespace quenlor::typelib
+}  // namespace quenlor::typelib::scan

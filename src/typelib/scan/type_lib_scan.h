@@ -6,6 +6,9 @@
 // Nothing here reports an error of its own: data that cannot be read is left out or written
 // as a marker text ("cannot convert", "Imported", "xxx"). Errors of the XML layer pass
 // through to the caller.
+//
+// The writers live in their own namespace: the access layer below has helpers of its own
+// (a GUID text for its dumps and registry keys) that must not collide with these.
 #pragma once
 
 #include <string>
@@ -14,7 +17,7 @@
 #include "typelib/scan/type_naming.h"
 #include "xml/xml_objects.h"
 
-namespace quenlor::typelib {
+namespace quenlor::typelib::scan {
 
 // The library's name, when it does not report one.
 inline constexpr const char* kImportedName = "Imported";
@@ -71,4 +74,4 @@ void WriteModule(const xml::NodePtr& root, ITypeInfoAccess& type_info, const Typ
 // the quoted run unchanged.
 std::string QuoteString(std::string_view value);
 
-}  // namespace quenlor::typelib
+}  // namespace quenlor::typelib::scan

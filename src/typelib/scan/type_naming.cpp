@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-namespace quenlor::typelib {
+namespace quenlor::typelib::scan {
 
 namespace {
 
@@ -144,4 +144,4 @@ std::string MemberName(ITypeInfoAccess& type_info, MemberId member_id) {
   return doc.name;
 }
 
-}  // namespace quenlor::typelib
+}  // namespace quenlor::typelib::scan

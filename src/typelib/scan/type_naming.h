@@ -8,7 +8,7 @@
 
 #include "typelib/access.h"
 
-namespace quenlor::typelib {
+namespace quenlor::typelib::scan {
 
 // What a type that yields no text is called in the description.
 inline constexpr const char* kCannotConvert = "cannot convert";
@@ -31,4 +31,4 @@ std::string TypeDescText(ITypeInfoAccess& type_info, const TypeDesc& desc);
 // A member's name (memid -1: the type's own), or empty text when it cannot be read.
 std::string MemberName(ITypeInfoAccess& type_info, MemberId member_id);
 
-}  // namespace quenlor::typelib
+}  // namespace quenlor::typelib::scan

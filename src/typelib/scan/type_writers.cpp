@@ -1,7 +1,7 @@
 // Enumerations, records, unions, aliases, coclasses and modules.
 #include "typelib/scan/type_lib_scan.h"
 
-namespace quenlor::typelib {
+namespace quenlor::typelib::scan {
 
 namespace {
 
@@ -115,4 +115,4 @@ std::string QuoteString(std::string_view value) {
   return text;
 }
 
-}  // namespace quenlor::typelib
+}  // namespace quenlor::typelib::scan
