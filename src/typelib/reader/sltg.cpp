@@ -571,7 +571,8 @@ class SltgParser {
     const std::uint8_t flags_high = h.U8();
     h.U8();
     const std::uint8_t kind = h.U8();
-    Require(h.ok() && kind <= TKIND_UNION_);
+    h.U32();
+    Require(h.ok() && h.position() == kTypeHeaderSize && kind <= TKIND_UNION_);
 
     type.name = dir.name;
     type.doc_string = dir.doc_string;
@@ -587,7 +588,8 @@ class SltgParser {
     Cursor mh(block.data, member_header);
     mh.Skip(5);
     const std::uint32_t extra = mh.U32();
-    Require(mh.ok() && InRange(mh.position(), std::uint64_t{extra} + kTailSize, block.data.size()));
+    Require(mh.ok() && mh.position() == std::uint64_t{member_header} + kMemberHeaderSize &&
+            InRange(mh.position(), std::uint64_t{extra} + kTailSize, block.data.size()));
     Members members{block.data.subspan(static_cast<std::size_t>(mh.position()))};
     const TypeContext ctx{&members, &refs};
 
