@@ -1,0 +1,201 @@
+// Assembly of the import unit: header, GUID and module constants, enumerations, forward
+// declarations, then the type and interface declarations in dependency order.
+#include "generator/import_unit.h"
+
+#include <unordered_map>
+
+#include "base/error.h"
+#include "generator/description_reads.h"
+
+namespace quenlor::generator {
+
+using detail::Attr;
+using detail::ChildItems;
+using detail::ChildText;
+
+namespace {
+
+// Clears the generation state however BuildImportUnit leaves, so that nothing of one
+// description leaks into the next.
+class StateReset {
+ public:
+  explicit StateReset(ImportUnitGenerator& generator) : generator_(generator) {}
+  ~StateReset() {
+    generator_.CurrentSection.clear();
+    generator_.InterfaceNames.Clear();
+    generator_.EnumNames.Clear();
+  }
+  StateReset(const StateReset&) = delete;
+  StateReset& operator=(const StateReset&) = delete;
+
+ private:
+  ImportUnitGenerator& generator_;
+};
+
+std::vector<xml::NodePtr> CollectionItems(const xml::NodePtr& root, std::string_view collection) {
+  return ChildItems(root, collection);
+}
+
+}  // namespace
+
+std::string JoinUnitText(const UnitText& text) {
+  std::size_t size = 0;
+  for (const std::string& line : text) size += line.size() + 2;
+  std::string result;
+  result.reserve(size);
+  for (const std::string& line : text) {
+    result += line;
+    result += "\r\n";
+  }
+  return result;
+}
+
+void ImportUnitGenerator::ResetState() {
+  CurrentSection.clear();
+  InterfaceNames.Clear();
+  EnumNames.Clear();
+}
+
+std::string ImportUnitGenerator::BuildImportUnit(const xml::DocumentPtr& description) {
+  ResetState();
+  StateReset reset(*this);
+  const xml::NodePtr root = description ? description->GetRoot() : nullptr;
+  if (!root) Fail("invalid typelib");
+
+  UnitText text;
+  const std::string library_name = Attr(root, "name");
+  text.push_back("unit " + library_name + "_TLB;");
+  text.emplace_back();
+  text.emplace_back("{$TYPEDADDRESS OFF}");
+  text.emplace_back("{$WARN SYMBOL_PLATFORM OFF}");
+  text.emplace_back("{$WRITEABLECONST ON}");
+  text.emplace_back("{$VARPROPSETTER ON}");
+  text.emplace_back();
+  text.emplace_back("interface");
+  text.emplace_back();
+  text.emplace_back("uses");
+  text.emplace_back("  Windows, ActiveX, Variants;");
+
+  for (const xml::NodePtr& item : CollectionItems(root, "coclasses")) {
+    OpenSection(text, "const");
+    const std::string name = Attr(item, "name");
+    text.push_back("  CLSID_" + name + ": TGUID = '" + ChildText(item, "guid") + "';");
+  }
+  // Dispinterfaces first, then interfaces: both are interface names for TypeName.
+  for (std::string_view collection : {"dispinterfaces", "interfaces"}) {
+    for (const xml::NodePtr& item : CollectionItems(root, collection)) {
+      OpenSection(text, "const");
+      const std::string name = Attr(item, "name");
+      text.push_back("  IID_" + name + ": TGUID = '" + ChildText(item, "guid") + "';");
+      InterfaceNames.Add(name);
+    }
+  }
+  InterfaceNames.Sort();
+
+  for (const xml::NodePtr& module : CollectionItems(root, "modules")) {
+    BeginDeclaration(text, "const");
+    if (const xml::NodePtr consts = module->FindNode("consts")) {
+      text.push_back("{ " + SafeName(Attr(module, "name")) + " }");
+      for (const xml::NodePtr& constant : detail::ElementChildren(consts)) {
+        const std::string name = SafeName(Attr(constant, "name"));
+        text.push_back("  " + name + " = " + Attr(constant, "value") + ";");
+      }
+    }
+  }
+
+  for (const xml::NodePtr& enumeration : CollectionItems(root, "enums")) {
+    BeginDeclaration(text, "type");
+    const xml::NodePtr items = enumeration->FindNode("items");
+    if (!items) continue;
+    const std::string name = Attr(enumeration, "name");
+    text.push_back("  " + SafeName(name) + " = TOleEnum;");
+    text.emplace_back();
+    EnumNames.Add(name);
+    for (const xml::NodePtr& member : detail::ElementChildren(items)) {
+      if (CurrentSection != "const") {
+        text.emplace_back("const");
+        CurrentSection = "const";
+      }
+      const std::string member_name = SafeName(Attr(member, "name"));
+      text.push_back("  " + member_name + " = " + Attr(member, "value") + ";");
+    }
+  }
+
+  for (const xml::NodePtr& item : CollectionItems(root, "interfaces")) {
+    OpenSection(text, "type");
+    text.push_back("  " + SafeName(Attr(item, "name")) + " = interface;");
+  }
+  for (const xml::NodePtr& item : CollectionItems(root, "dispinterfaces")) {
+    OpenSection(text, "type");
+    text.push_back("  " + SafeName(Attr(item, "name")) + " = dispinterface;");
+  }
+
+  WriteTypeDeclarations(text, root);
+  WriteInterfacesInOrder(text, root);
+  for (const xml::NodePtr& item : CollectionItems(root, "dispinterfaces")) WriteDispInterfaceDecl(text, item);
+
+  BeginDeclaration(text, CurrentSection);
+  text.emplace_back("implementation");
+  text.emplace_back();
+  text.emplace_back("end.");
+  return JoinUnitText(text);
+}
+
+void ImportUnitGenerator::WriteInterfacesInOrder(UnitText& text, const xml::NodePtr& root) {
+  std::vector<xml::NodePtr> list = CollectionItems(root, "interfaces");
+  OrderByInheritance(list);
+  for (const xml::NodePtr& intf : list) WriteInterfaceDecl(text, intf);
+}
+
+int LaterBaseIndex(const std::vector<xml::NodePtr>& list, int index) {
+  const std::string base = Attr(list[static_cast<std::size_t>(index)], "inherits");
+  for (std::size_t q = static_cast<std::size_t>(index) + 1; q < list.size(); ++q) {
+    if (Attr(list[q], "name") == base) return static_cast<int>(q);
+  }
+  return -1;
+}
+
+void OrderByInheritance(std::vector<xml::NodePtr>& list) {
+  // Same steps as asking LaterBaseIndex at every position, without rescanning the rest of
+  // the list each time: positions are stamps that only grow (a moved interface gets a new
+  // largest one), so "a base stands later" is "the largest stamp among the interfaces of
+  // that name is larger than mine". The names and bases do not change while ordering.
+  struct Entry {
+    xml::NodePtr node;
+    std::string name;
+    std::string base;
+    std::size_t stamp;
+  };
+  std::vector<Entry> entries;
+  entries.reserve(list.size());
+  std::unordered_map<std::string, std::size_t> latest;  // name -> largest stamp
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    std::string base = Attr(list[i], "inherits");
+    std::string name = Attr(list[i], "name");
+    latest[name] = i;
+    entries.push_back({list[i], std::move(name), std::move(base), i});
+  }
+  std::size_t next_stamp = entries.size();
+  std::size_t p = 0;
+  for (int steps = 0; p < entries.size();) {
+    const auto found = latest.find(entries[p].base);
+    if (found != latest.end() && found->second > entries[p].stamp) {
+      Entry moved = std::move(entries[p]);
+      entries.erase(entries.begin() + static_cast<std::ptrdiff_t>(p));
+      moved.stamp = next_stamp++;
+      latest[moved.name] = moved.stamp;
+      entries.push_back(std::move(moved));
+    } else {
+      ++p;
+    }
+    if (++steps >= kOrderingStepLimit) break;
+  }
+  for (std::size_t i = 0; i < entries.size(); ++i) list[i] = std::move(entries[i].node);
+}
+
+std::string BuildImportUnit(const xml::DocumentPtr& description) {
+  ImportUnitGenerator generator;
+  return generator.BuildImportUnit(description);
+}
+
+}  // namespace quenlor::generator

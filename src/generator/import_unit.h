@@ -1,0 +1,104 @@
+// The import-unit generator: reads a type library description through the XML layer and
+// writes the Pascal import unit that declares the library's constants, enumerations,
+// aliases, records, unions, interfaces and dispinterfaces.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <unordered_set>
+#include <vector>
+
+#include "xml/xml_objects.h"
+
+namespace quenlor::generator {
+
+// The import unit under construction, one entry per line. An entry may itself hold a CR LF
+// where a long parameter list was broken; joining adds CR LF after every entry.
+using UnitText = std::vector<std::string>;
+
+// A list of names looked up without regard to the case of ASCII letters.
+class NameList {
+ public:
+  void Add(std::string_view name);
+  bool Contains(std::string_view name) const;
+  void Sort();
+  void Clear();
+  const std::vector<std::string>& Names() const { return names_; }
+
+ private:
+  std::vector<std::string> names_;
+  std::unordered_set<std::string> folded_;
+};
+
+// Name, or Name followed by "_" when it is one of the output language's reserved words
+// (whole name, ASCII letters compared without regard to case).
+std::string SafeName(std::string_view name);
+bool IsReservedWord(std::string_view name);
+
+// The position of the first interface after `index` whose `name` equals the `inherits` of
+// the interface at `index` (exact comparison), or -1.
+int LaterBaseIndex(const std::vector<xml::NodePtr>& list, int index);
+
+// Moves each interface behind its base when the base stands later; at most 2000 steps,
+// which bounds inheritance cycles.
+void OrderByInheritance(std::vector<xml::NodePtr>& list);
+
+// The index of the first declaration after `index` whose name the declaration at `index`
+// uses (case-insensitive), or -1. Pointer aliases depend on nothing.
+int DependsOnLater(const std::vector<xml::NodePtr>& declarations, int index);
+
+// The number of steps after which both orderings stop and keep the order reached.
+inline constexpr int kOrderingStepLimit = 2000;
+
+// One generation of one import unit. The state below belongs to the generation in
+// progress: BuildImportUnit resets it on entry and clears it on exit; the other operations
+// are public so that each rule can be exercised on its own.
+class ImportUnitGenerator {
+ public:
+  // The whole unit, every line followed by CR LF ("end." included). Reads the description
+  // and also writes into it: forced reads create missing values empty, and pointer aliases
+  // are added for records and unions used by reference.
+  std::string BuildImportUnit(const xml::DocumentPtr& description);
+
+  // How a parameter, result or property type is written: interface and enumeration names
+  // through SafeName, known built-in types as they are, anything else as
+  // "{" + SafeName(name) + "}OleVariant".
+  std::string TypeName(std::string_view name) const;
+  // Writes the section keyword (after a blank line when needed) unless it is current.
+  void OpenSection(UnitText& text, std::string_view keyword);
+  // Prepares for one more declaration: opens the section, or separates with a blank line.
+  void BeginDeclaration(UnitText& text, std::string_view keyword);
+
+  void WriteTypeDeclarations(UnitText& text, const xml::NodePtr& root);
+  // Rewrites by-reference items that name a record or union to its pointer alias "P" + name,
+  // adds those aliases, and fills `declarations` with all aliases, records and unions in
+  // dependency order.
+  void OrderTypeDeclarations(const xml::NodePtr& root, std::vector<xml::NodePtr>& declarations);
+
+  std::string ConstPrefix(const xml::NodePtr& param, std::string_view type_text) const;
+  std::string ParamModifier(const xml::NodePtr& param) const;
+  void AppendParamList(const xml::NodePtr& method, std::string& line, bool use_type_name) const;
+  void AppendIndexParamList(const xml::NodePtr& method, std::string& line, bool use_type_name) const;
+
+  void WriteInterfacesInOrder(UnitText& text, const xml::NodePtr& root);
+  void WriteInterfaceDecl(UnitText& text, const xml::NodePtr& intf);
+  void WriteDispInterfaceDecl(UnitText& text, const xml::NodePtr& disp);
+
+  std::string CurrentSection;
+  NameList InterfaceNames;  // every interface and dispinterface, sorted before use
+  NameList EnumNames;       // every enumeration that has members
+
+ private:
+  void ResetState();
+};
+
+// A fresh generator for one description.
+std::string BuildImportUnit(const xml::DocumentPtr& description);
+
+// The unit text joined into one string, each line followed by CR LF.
+std::string JoinUnitText(const UnitText& text);
+
+// The null GUID's text, written where an interface or dispinterface has no GUID.
+inline constexpr std::string_view kNullGuidText = "{00000000-0000-0000-0000-000000000000}";
+
+}  // namespace quenlor::generator

@@ -1,0 +1,103 @@
+// Parameter lists of methods and index lists of properties.
+#include "generator/description_reads.h"
+#include "generator/import_unit.h"
+
+namespace quenlor::generator {
+
+using detail::ChildText;
+
+namespace {
+
+constexpr std::size_t kLineWidth = 80;
+constexpr std::string_view kContinuation = "\r\n      ";  // six blanks of indentation
+constexpr std::size_t kContinuationIndent = 6;
+
+struct ParamFlags {
+  bool by_pointer = false;
+  bool in = false;
+  bool out = false;
+  bool optional = false;
+};
+
+// The flags text is a comma-separated word list; a substring test finds each word.
+ParamFlags FlagsOf(std::string_view ref) {
+  auto has = [&](std::string_view word) { return ref.find(word) != std::string_view::npos; };
+  return {has("ptr"), has("in"), has("out") || has("retval"), has("opt")};
+}
+
+// Appends the pieces inside `open` and `close`, breaking onto a continuation line when a
+// piece would pass column 80. The "; " separators are not counted, and the count starts
+// from the line as handed in.
+template <typename MakePiece>
+void AppendList(const xml::NodePtr& method, std::string& line, char open, char close, MakePiece make_piece) {
+  const xml::NodePtr params = method->FindNode("params");
+  if (!params) return;
+  line += open;
+  std::size_t width = detail::CharCount(line);
+  bool first = true;
+  for (const xml::NodePtr& param : detail::ElementChildren(params)) {
+    if (!first) line += "; ";
+    first = false;
+    const std::string piece = make_piece(param);
+    const std::size_t length = detail::CharCount(piece);
+    if (length + width > kLineWidth) {
+      line += kContinuation;
+      line += piece;
+      width = length + kContinuationIndent;
+    } else {
+      line += piece;
+      width += length;
+    }
+  }
+  line += close;
+}
+
+}  // namespace
+
+std::string ImportUnitGenerator::ConstPrefix(const xml::NodePtr& param, std::string_view type_text) const {
+  if (type_text == "WideString" || type_text == "IUnknown" || type_text == "IDispatch") return "const ";
+  if (InterfaceNames.Contains(ChildText(param, "type"))) return "const ";
+  return "";
+}
+
+std::string ImportUnitGenerator::ParamModifier(const xml::NodePtr& param) const {
+  const ParamFlags flags = FlagsOf(ChildText(param, "ref"));
+  std::string modifier;
+  if (flags.in && flags.out) {
+    modifier = "var ";
+  } else if (flags.out) {
+    modifier = "out ";
+  } else if (flags.by_pointer) {
+    const std::string type = ChildText(param, "type");
+    const bool interface = type == "IUnknown" || type == "IDispatch" || InterfaceNames.Contains(type);
+    modifier = interface ? "const " : "var ";
+  } else {
+    modifier = ConstPrefix(param, ChildText(param, "type"));
+  }
+  if (flags.optional) modifier = "{opt} " + modifier;
+  return modifier;
+}
+
+void ImportUnitGenerator::AppendParamList(const xml::NodePtr& method, std::string& line, bool use_type_name) const {
+  AppendList(method, line, '(', ')', [&](const xml::NodePtr& param) {
+    std::string piece = ParamModifier(param);
+    piece += SafeName(ChildText(param, "name"));
+    piece += ": ";
+    const std::string type = ChildText(param, "type");
+    piece += use_type_name ? TypeName(type) : SafeName(type);
+    return piece;
+  });
+}
+
+void ImportUnitGenerator::AppendIndexParamList(const xml::NodePtr& method, std::string& line,
+                                               bool use_type_name) const {
+  AppendList(method, line, '[', ']', [&](const xml::NodePtr& param) {
+    std::string piece = SafeName(ChildText(param, "name"));
+    piece += ": ";
+    const std::string type = ChildText(param, "type");
+    piece += use_type_name ? TypeName(type) : SafeName(type);
+    return piece;
+  });
+}
+
+}  // namespace quenlor::generator
