@@ -59,6 +59,10 @@ void CheckModel(const Library& lib) {
   }
 }
 
+HResult ParseCopy(const std::vector<std::uint8_t>& bytes, Library& lib) {
+  return ParseSltg(std::span<const std::uint8_t>(bytes.data(), bytes.size()), lib);
+}
+
 class SltgShellLink : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -205,11 +209,27 @@ TEST(SltgStdole32, ResourceOfAnExecutable) {
   CheckModel(lib);
 }
 
-// --- damaged files ----------------------------------------------------------------------
-
-HResult ParseCopy(const std::vector<std::uint8_t>& bytes, Library& lib) {
-  return ParseSltg(std::span<const std::uint8_t>(bytes.data(), bytes.size()), lib);
+TEST_F(SltgShellLink, DualAndDispatchTypesTakeTheModelsShape) {
+  std::vector<std::uint8_t> changed = file_;
+  // IShellLinkA (block at 0x625) marked dual: TYPEFLAGS bit 6 lives in the header's byte 0x1B.
+  ASSERT_EQ(changed[0x625 + 0x1D], TKIND_INTERFACE_);
+  changed[0x625 + 0x1B] |= 0x02;
+  // IPersistFile (block at 0x47D) stored as a dispatch type without FDUAL.
+  changed[0x47D + 0x1D] = TKIND_DISPATCH_;
+  Library lib;
+  ASSERT_EQ(ParseCopy(changed, lib), kOk);
+  const TypeInfo& dual = lib.types[5];
+  EXPECT_EQ(dual.kind, TKIND_DISPATCH_);
+  EXPECT_EQ(dual.flags, 0x50);
+  ASSERT_EQ(dual.impls.size(), 1u);  // the base stays: the access layer builds both views from it
+  const TypeInfo& dispatch = lib.types[4];
+  EXPECT_EQ(dispatch.kind, TKIND_DISPATCH_);
+  EXPECT_TRUE(dispatch.impls.empty());
+  ASSERT_TRUE(lib.dispatch_href.has_value());
+  EXPECT_EQ(*lib.dispatch_href, dual.impls[0].href);
 }
+
+// --- damaged files ----------------------------------------------------------------------
 
 void ExpectLoadsSoundlyOrFails(const std::vector<std::uint8_t>& bytes, const std::string& what) {
   Library lib;
