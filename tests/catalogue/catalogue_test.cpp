@@ -64,7 +64,7 @@ TEST(WalkCatalogue, EntriesPerVersionLocaleAndWin32File) {
 [Software\\Classes\\Typelib\\{aaaaaaaa-0000-0000-0000-000000000001}\\2.0\\HELPDIR] 1
 @="C:\\help"
 [Software\\Classes\\Typelib\\{aaaaaaaa-0000-0000-0000-000000000001}\\1.0] 1
-@="First library  "
+@="First library"
 [Software\\Classes\\Typelib\\{aaaaaaaa-0000-0000-0000-000000000001}\\1.0\\0\\win32] 1
 @="C:\\first1.tlb"
 [Software\\Classes\\Typelib\\{aaaaaaaa-0000-0000-0000-000000000001}\\1.0\\0\\win64] 1
@@ -77,7 +77,7 @@ TEST(WalkCatalogue, EntriesPerVersionLocaleAndWin32File) {
   const std::string a = "{aaaaaaaa-0000-0000-0000-000000000001}";
   const std::string c = "{CCCCCCCC-0000-0000-0000-000000000003}";
   EXPECT_THAT(Entries(document),
-              ElementsAre(Entry{a, "First library  ", "\\TypeLib\\" + a + "\\1.0\\0\\win32", "C:\\first1.tlb"},
+              ElementsAre(Entry{a, "First library", "\\TypeLib\\" + a + "\\1.0\\0\\win32", "C:\\first1.tlb"},
                           Entry{a, "First library v2", "\\TypeLib\\" + a + "\\2.0\\0\\win32",
                                 "%SystemRoot%\\system32\\first2.tlb"},
                           Entry{a, "First library v2", "\\TypeLib\\" + a + "\\2.0\\409\\win32",

@@ -1,0 +1,52 @@
+// Both registry text readers on hostile input, then everything a reader can be asked of what
+// they accepted. The first byte picks the reader: odd for a Wine hive, even for a .reg file.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "base/error.h"
+#include "platform/posix/wine_prefix.h"
+#include "platform/registry_text.h"
+#include "platform/registry_tree.h"
+
+namespace {
+
+using namespace quenlor::platform;
+
+void Visit(IRegistryReader& reader, const std::string& path, int depth) {
+  if (depth > 8 || !reader.OpenKey(path)) return;
+  try {
+    reader.ReadDefaultString();
+  } catch (const quenlor::Error&) {
+  }
+  for (const auto& name : reader.GetKeyNames()) Visit(reader, path + "\\" + name, depth + 1);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size == 0) return 0;
+  const bool hive = data[0] & 1;
+  std::string_view rest(reinterpret_cast<const char*>(data + 1), size - 1);
+  auto hives = std::make_shared<RegistryHives>();
+  try {
+    if (hive) {
+      std::string text(rest);
+      if (!IsWineHive(text)) text.insert(0, "WINE REGISTRY Version 2\n");
+      ParseWineHive(text, "system.reg", hives->machine);
+    } else {
+      ParseRegExport(rest, "fuzz.reg", *hives);
+    }
+  } catch (const quenlor::Error&) {
+    return 0;
+  }
+  hives->Finish();
+  auto reader = MakeClassesRootReader(hives);
+  Visit(*reader, "\\", 0);
+  try {
+    PrefixEnvironment(*hives);
+  } catch (const quenlor::Error&) {
+  }
+  return 0;
+}
