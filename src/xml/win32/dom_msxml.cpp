@@ -1,0 +1,418 @@
+// The DOM port over MSXML through COM: "Msxml2.DOMDocument.4.0", or "Msxml.DOMDocument" where
+// that is not registered. COM reference counting keeps removed nodes alive while referenced.
+// A failing call (negative HRESULT) raises "Exception in safecall method"; S_FALSE is the
+// DOM's "nothing found".
+#include <windows.h>
+#include <objbase.h>
+#include <oleauto.h>
+#include <msxml2.h>
+
+#include <utility>
+
+#include "base/error.h"
+#include "base/file.h"
+#include "base/text.h"
+#include "xml/dom.h"
+
+namespace quenlor::dom {
+
+namespace {
+
+void Check(HRESULT hr) {
+  if (FAILED(hr)) Fail(kSafecallException);
+}
+
+// COM is the program's to initialise (once, single-threaded apartment, at start). A thread
+// that reaches the DOM without having done so, such as a test, gets an apartment here.
+void EnsureApartment() {
+  thread_local bool done = false;
+  if (!done) {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    done = true;
+  }
+}
+
+template <class T>
+class Com {
+ public:
+  Com() = default;
+  explicit Com(T* p) : p_(p) {}  // takes over a reference
+  Com(const Com& other) : p_(other.p_) {
+    if (p_) p_->AddRef();
+  }
+  Com(Com&& other) noexcept : p_(std::exchange(other.p_, nullptr)) {}
+  Com& operator=(Com other) {
+    std::swap(p_, other.p_);
+    return *this;
+  }
+  ~Com() {
+    if (p_) p_->Release();
+  }
+  T** Out() {
+    *this = Com();
+    return &p_;
+  }
+  T* get() const { return p_; }
+  T* operator->() const { return p_; }
+  explicit operator bool() const { return p_ != nullptr; }
+  template <class U>
+  Com<U> As(REFIID iid) const {
+    Com<U> result;
+    if (p_) p_->QueryInterface(iid, reinterpret_cast<void**>(result.Out()));
+    return result;
+  }
+
+ private:
+  T* p_ = nullptr;
+};
+
+class Bstr {
+ public:
+  Bstr() = default;
+  explicit Bstr(std::string_view text) {
+    const std::u16string wide = Utf8ToUtf16(text);
+    b_ = SysAllocStringLen(reinterpret_cast<const OLECHAR*>(wide.data()), static_cast<UINT>(wide.size()));
+    if (!b_) Fail(kSafecallException);
+  }
+  ~Bstr() { SysFreeString(b_); }
+  Bstr(const Bstr&) = delete;
+  Bstr& operator=(const Bstr&) = delete;
+  BSTR* Out() {
+    SysFreeString(b_);
+    b_ = nullptr;
+    return &b_;
+  }
+  BSTR get() const { return b_; }
+  std::string Utf8() const {
+    if (!b_) return std::string();
+    return Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(b_), SysStringLen(b_)));
+  }
+
+ private:
+  BSTR b_ = nullptr;
+};
+
+class Var {
+ public:
+  Var() { VariantInit(&v_); }
+  ~Var() { VariantClear(&v_); }
+  Var(const Var&) = delete;
+  Var& operator=(const Var&) = delete;
+  VARIANT* Out() {
+    VariantClear(&v_);
+    return &v_;
+  }
+  VARIANT& get() { return v_; }
+
+ private:
+  VARIANT v_;
+};
+
+std::string TextOf(const Var& value_const) {
+  Var& value = const_cast<Var&>(value_const);
+  if (value.get().vt == VT_NULL || value.get().vt == VT_EMPTY) return std::string();
+  Var text;
+  Check(VariantChangeType(text.Out(), &value.get(), 0, VT_BSTR));
+  const BSTR b = text.get().bstrVal;
+  return b ? Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(b), SysStringLen(b))) : std::string();
+}
+
+class Handle {
+ public:
+  explicit Handle(Com<IXMLDOMNode> node) : node_(std::move(node)) {}
+  virtual ~Handle() = default;
+  IXMLDOMNode* node() const { return node_.get(); }
+
+ private:
+  Com<IXMLDOMNode> node_;
+};
+
+IXMLDOMNode* NodeOf(const NodePtr& node) {
+  if (!node) Fail(kSafecallException);
+  auto* handle = dynamic_cast<Handle*>(node.get());
+  if (!handle) Fail(kInterfaceNotSupported);
+  return handle->node();
+}
+
+NodePtr Wrap(Com<IXMLDOMNode> node);
+DocumentPtr WrapDocument(Com<IXMLDOMDocument> document);
+
+class MsNodeList final : public NodeList {
+ public:
+  explicit MsNodeList(Com<IXMLDOMNodeList> list) : list_(std::move(list)) {}
+  NodePtr Item(int index) override {
+    Com<IXMLDOMNode> item;
+    Check(list_->get_item(index, item.Out()));
+    return Wrap(std::move(item));
+  }
+  int Length() override {
+    long length = 0;
+    Check(list_->get_length(&length));
+    return static_cast<int>(length);
+  }
+
+ private:
+  Com<IXMLDOMNodeList> list_;
+};
+
+class MsNamedNodeMap final : public NamedNodeMap {
+ public:
+  explicit MsNamedNodeMap(Com<IXMLDOMNamedNodeMap> map) : map_(std::move(map)) {}
+  NodePtr GetNamedItem(std::string_view name) override {
+    Com<IXMLDOMNode> item;
+    Bstr b(name);
+    Check(map_->getNamedItem(b.get(), item.Out()));
+    return Wrap(std::move(item));
+  }
+  NodePtr SetNamedItem(const NodePtr& attribute) override {
+    IXMLDOMNode* node = NodeOf(attribute);
+    Com<IXMLDOMNode> result;
+    Check(map_->setNamedItem(node, result.Out()));
+    return Wrap(std::move(result));
+  }
+  NodePtr RemoveNamedItem(std::string_view name) override {
+    Com<IXMLDOMNode> item;
+    Bstr b(name);
+    Check(map_->removeNamedItem(b.get(), item.Out()));
+    return Wrap(std::move(item));
+  }
+  NodePtr Item(int index) override {
+    Com<IXMLDOMNode> item;
+    Check(map_->get_item(index, item.Out()));
+    return Wrap(std::move(item));
+  }
+  int Length() override {
+    long length = 0;
+    Check(map_->get_length(&length));
+    return static_cast<int>(length);
+  }
+
+ private:
+  Com<IXMLDOMNamedNodeMap> map_;
+};
+
+template <class Base>
+class MsNodeImpl : public Base, public Handle {
+ public:
+  using Handle::Handle;
+
+  std::string NodeName() override {
+    Bstr name;
+    Check(node()->get_nodeName(name.Out()));
+    return name.Utf8();
+  }
+  std::string NodeValue() override {
+    Var value;
+    Check(node()->get_nodeValue(value.Out()));
+    return TextOf(value);
+  }
+  void SetNodeValue(std::string_view value) override {
+    Var v;
+    v.get().vt = VT_BSTR;
+    const std::u16string wide = Utf8ToUtf16(value);
+    v.get().bstrVal = SysAllocStringLen(reinterpret_cast<const OLECHAR*>(wide.data()), static_cast<UINT>(wide.size()));
+    Check(node()->put_nodeValue(v.get()));
+  }
+  int NodeType() override {
+    DOMNodeType type = NODE_INVALID;
+    Check(node()->get_nodeType(&type));
+    return static_cast<int>(type);
+  }
+  NodePtr ParentNode() override { return Get(&IXMLDOMNode::get_parentNode); }
+  NodePtr FirstChild() override { return Get(&IXMLDOMNode::get_firstChild); }
+  NodePtr LastChild() override { return Get(&IXMLDOMNode::get_lastChild); }
+  NodeListPtr ChildNodes() override {
+    Com<IXMLDOMNodeList> list;
+    Check(node()->get_childNodes(list.Out()));
+    if (!list) Fail(kSafecallException);
+    return std::make_shared<MsNodeList>(std::move(list));
+  }
+  NamedNodeMapPtr Attributes() override {
+    Com<IXMLDOMNamedNodeMap> map;
+    Check(node()->get_attributes(map.Out()));
+    return map ? std::make_shared<MsNamedNodeMap>(std::move(map)) : nullptr;
+  }
+  NodePtr InsertBefore(const NodePtr& new_child, const NodePtr& reference) override {
+    IXMLDOMNode* child = NodeOf(new_child);
+    Var ref;
+    if (reference) {
+      IXMLDOMNode* r = NodeOf(reference);
+      r->AddRef();
+      ref.get().vt = VT_UNKNOWN;
+      ref.get().punkVal = r;
+    } else {
+      ref.get().vt = VT_NULL;
+    }
+    Com<IXMLDOMNode> result;
+    Check(node()->insertBefore(child, ref.get(), result.Out()));
+    return new_child;
+  }
+  NodePtr ReplaceChild(const NodePtr& new_child, const NodePtr& old_child) override {
+    IXMLDOMNode* child = NodeOf(new_child);
+    IXMLDOMNode* old = NodeOf(old_child);
+    Com<IXMLDOMNode> result;
+    Check(node()->replaceChild(child, old, result.Out()));
+    return old_child;
+  }
+  NodePtr RemoveChild(const NodePtr& old_child) override {
+    IXMLDOMNode* old = NodeOf(old_child);
+    Com<IXMLDOMNode> result;
+    Check(node()->removeChild(old, result.Out()));
+    return old_child;
+  }
+  NodePtr AppendChild(const NodePtr& new_child) override {
+    IXMLDOMNode* child = NodeOf(new_child);
+    Com<IXMLDOMNode> result;
+    Check(node()->appendChild(child, result.Out()));
+    return new_child;
+  }
+  DocumentPtr OwnerDocument() override {
+    Com<IXMLDOMDocument> document;
+    Check(node()->get_ownerDocument(document.Out()));
+    return WrapDocument(std::move(document));
+  }
+  NodePtr CloneNode(bool deep) override {
+    Com<IXMLDOMNode> copy;
+    Check(node()->cloneNode(deep ? VARIANT_TRUE : VARIANT_FALSE, copy.Out()));
+    return Wrap(std::move(copy));
+  }
+  std::string Text() override {
+    Bstr text;
+    Check(node()->get_text(text.Out()));
+    return text.Utf8();
+  }
+  void SetText(std::string_view text) override {
+    Bstr b(text);
+    Check(node()->put_text(b.get()));
+  }
+  std::string Xml() override {
+    Bstr xml;
+    Check(node()->get_xml(xml.Out()));
+    return xml.Utf8();
+  }
+  std::string TransformNode(const NodePtr& style_sheet) override {
+    IXMLDOMNode* sheet = NodeOf(style_sheet);
+    Bstr result;
+    Check(node()->transformNode(sheet, result.Out()));
+    return result.Utf8();
+  }
+  NodeListPtr SelectNodes(std::string_view xpath) override {
+    Bstr b(xpath);
+    Com<IXMLDOMNodeList> list;
+    Check(node()->selectNodes(b.get(), list.Out()));
+    if (!list) Fail(kSafecallException);
+    return std::make_shared<MsNodeList>(std::move(list));
+  }
+  NodePtr SelectSingleNode(std::string_view xpath) override {
+    Bstr b(xpath);
+    Com<IXMLDOMNode> found;
+    Check(node()->selectSingleNode(b.get(), found.Out()));
+    return Wrap(std::move(found));
+  }
+
+ private:
+  NodePtr Get(HRESULT (STDMETHODCALLTYPE IXMLDOMNode::*getter)(IXMLDOMNode**)) {
+    Com<IXMLDOMNode> result;
+    Check((node()->*getter)(result.Out()));
+    return Wrap(std::move(result));
+  }
+};
+
+class MsNode final : public MsNodeImpl<Node> {
+ public:
+  using MsNodeImpl<Node>::MsNodeImpl;
+};
+
+class MsDocument final : public MsNodeImpl<Document> {
+ public:
+  MsDocument(Com<IXMLDOMDocument> document, Com<IXMLDOMNode> node)
+      : MsNodeImpl<Document>(std::move(node)), document_(std::move(document)) {}
+
+  NodePtr CreateProcessingInstruction(std::string_view target, std::string_view data) override {
+    Bstr t(target), d(data);
+    Com<IXMLDOMProcessingInstruction> pi;
+    Check(document_->createProcessingInstruction(t.get(), d.get(), pi.Out()));
+    return Wrap(pi.template As<IXMLDOMNode>(IID_IXMLDOMNode));
+  }
+  NodePtr CreateAttribute(std::string_view name) override {
+    Bstr n(name);
+    Com<IXMLDOMAttribute> attribute;
+    Check(document_->createAttribute(n.get(), attribute.Out()));
+    return Wrap(attribute.template As<IXMLDOMNode>(IID_IXMLDOMNode));
+  }
+  NodePtr CreateElement(std::string_view name) override {
+    Var type;
+    type.get().vt = VT_I4;
+    type.get().lVal = NODE_ELEMENT;
+    Bstr n(name), ns("");
+    Com<IXMLDOMNode> element;
+    Check(document_->createNode(type.get(), n.get(), ns.get(), element.Out()));
+    if (!element) Fail(kSafecallException);
+    return Wrap(std::move(element));
+  }
+  bool Load(const std::string& file_name) override {
+    // Loading completes before returning, as parsing text does.
+    Check(document_->put_async(VARIANT_FALSE));
+    Var name;
+    name.get().vt = VT_BSTR;
+    const std::u16string wide = Utf8ToUtf16(file_name);
+    name.get().bstrVal = SysAllocStringLen(reinterpret_cast<const OLECHAR*>(wide.data()), static_cast<UINT>(wide.size()));
+    VARIANT_BOOL ok = VARIANT_FALSE;
+    Check(document_->load(name.get(), &ok));
+    return ok == VARIANT_TRUE;
+  }
+  bool LoadXml(std::string_view text) override {
+    Bstr b(text);
+    VARIANT_BOOL ok = VARIANT_FALSE;
+    Check(document_->loadXML(b.get(), &ok));
+    return ok == VARIANT_TRUE;
+  }
+  void Save(const std::string& file_name) override { WriteFileAtomically(file_name, WithUtf8Declaration(Xml())); }
+
+ private:
+  Com<IXMLDOMDocument> document_;
+};
+
+NodePtr Wrap(Com<IXMLDOMNode> node) {
+  if (!node) return nullptr;
+  DOMNodeType type = NODE_INVALID;
+  Check(node->get_nodeType(&type));
+  if (type == NODE_DOCUMENT) {
+    auto document = node.As<IXMLDOMDocument>(IID_IXMLDOMDocument);
+    if (!document) Fail(kInterfaceNotSupported);
+    return std::make_shared<MsDocument>(std::move(document), std::move(node));
+  }
+  return std::make_shared<MsNode>(std::move(node));
+}
+
+DocumentPtr WrapDocument(Com<IXMLDOMDocument> document) {
+  if (!document) return nullptr;
+  auto node = document.As<IXMLDOMNode>(IID_IXMLDOMNode);
+  if (!node) Fail(kInterfaceNotSupported);
+  return std::make_shared<MsDocument>(std::move(document), std::move(node));
+}
+
+Com<IUnknown> CreateObject(const wchar_t* prog_id) {
+  CLSID clsid;
+  if (CLSIDFromProgID(prog_id, &clsid) != S_OK) Fail(kComCallFailed);
+  Com<IUnknown> object;
+  if (CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IUnknown,
+                       reinterpret_cast<void**>(object.Out())) != S_OK) {
+    Fail(kComCallFailed);
+  }
+  return object;
+}
+
+}  // namespace
+
+DocumentPtr CreateDomDocument() {
+  EnsureApartment();
+  CLSID clsid;
+  const bool version4 = CLSIDFromProgID(L"Msxml2.DOMDocument.4.0", &clsid) == S_OK;
+  Com<IUnknown> object = CreateObject(version4 ? L"Msxml2.DOMDocument.4.0" : L"Msxml.DOMDocument");
+  auto document = object.As<IXMLDOMDocument>(IID_IXMLDOMDocument);
+  if (!document) Fail(kInterfaceNotSupported);
+  return WrapDocument(std::move(document));
+}
+
+}  // namespace quenlor::dom
