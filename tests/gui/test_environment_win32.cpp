@@ -1,3 +1,4 @@
+#include <objbase.h>
 #include <windows.h>
 
 #include <string>
@@ -12,3 +13,10 @@ int quenlor_test_setenv(const char* name, const char* value) {
              ? 0
              : -1;
 }
+
+// The build reaches the XML layer's DOM through COM, as the window's thread does.
+namespace {
+const struct ComForTests {
+  ComForTests() { CoInitialize(nullptr); }
+} com_for_tests;
+}  // namespace

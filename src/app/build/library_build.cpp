@@ -9,7 +9,7 @@ namespace quenlor::app {
 
 void Build(std::string_view path, IBuildView& view) {
   const std::string file = platform::CleanLibraryPath(path);
-  const xml::DocumentPtr description = typelib::LoadTypeLibDescription(file);
+  const xml::DocumentPtr description = typelib::scan::LoadTypeLibDescription(file);
   if (!description) {
     view.ShowUnit(kInvalidTypeLib);
     view.ShowDescription(kInvalidTypeLib);

@@ -1,0 +1,58 @@
+// The program's one window, "Type Library Importer": the catalogue as a sortable list, the
+// chosen library under it, and the library's import unit and description in two tabs.
+#pragma once
+
+#include <string>
+
+#include "app/build/library_build.h"
+#include "ui/components/draw_tabs.h"
+#include "ui/components/framed_window.h"
+#include "ui/components/grip_form.h"
+#include "ui/framework/controls.h"
+
+namespace quenlor::gui {
+
+class TTypeLibraryForm : public ui::TGripForm, private app::IBuildView {
+ public:
+  explicit TTypeLibraryForm(ui::TComponent* owner);
+
+  ui::TLabel& Label1;
+  ui::TComboBox& ComboBox;
+  ui::TListBox& TypeLibtBox;
+  ui::TLabel& Label2;
+  ui::TFramedWindow& Frame;
+  ui::TDrawTabs& Tabs;
+  ui::TPaintBox& PaintBox1;
+  ui::TMemo& SourceMemo;
+  ui::TMemo& TreeMemo;
+  ui::TLabel& LibraryLabel;
+  ui::TButton& Button1;
+  ui::TTimer& BuildTimer;
+
+  void FormCreate(ui::TComponent* sender);
+  void ComboBoxChange(ui::TComponent* sender);
+  void TypeLibtBoxClick(ui::TComponent* sender);
+  void BuildTimerTimer(ui::TComponent* sender);
+  void TabsSelectItem(ui::TComponent* sender);
+  void Button1Click(ui::TComponent* sender);
+
+  // Loads the library in `path` and fills both text boxes.
+  void Build(const std::string& path);
+
+  // The index of the sort order in force: 0 name, 1 library identifier, 2 file path.
+  int SortMode() const { return sort_mode_; }
+  // How many times the timer has built a library, and how long the last build took from
+  // the timer firing to both text boxes filled; for the timing mode and the tests.
+  int BuildCount() const { return build_count_; }
+  double LastBuildMilliseconds() const { return last_build_ms_; }
+
+ private:
+  void ShowDescription(const std::string& text) override;
+  void ShowUnit(const std::string& text) override;
+
+  int sort_mode_ = 0;
+  int build_count_ = 0;
+  double last_build_ms_ = 0;
+};
+
+}  // namespace quenlor::gui
