@@ -74,7 +74,7 @@ TEST_P(CorpusGolden, MatchesTheGolden) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Corpus, CorpusGolden,
-                         ::testing::Values("legacy/stdole32.tlb", "windows10/stdole2.tlb", "vb6/SHELLLNK.TLB",
+                         ::testing::Values("legacy/stdole32.tlb", "windows10/stdole2.tlb",
                                            "vb6/scrrun.dll", "vb6/msjro.dll", "vb6/wshom.ocx"),
                          [](const auto& param_info) {
                            std::string name;
