@@ -5,6 +5,9 @@
 
 #include <string>
 
+#include <uxtheme.h>
+#include <vssym32.h>
+
 #include "base/error.h"
 #include "ui/components/grip_form.h"
 
@@ -134,6 +137,57 @@ TEST_F(FormsTest, GripAnswersBottomRightOnlyForSizeableBorders) {
             HTBOTTOMRIGHT);
   // The sizing frame is part of every grip form's window.
   EXPECT_TRUE(GetWindowLongPtrW(w, GWL_STYLE) & WS_THICKFRAME);
+}
+
+// The grip box against the same grip drawn into a bitmap: the style's gripper with visual
+// styles, the classic size grip without them.
+int GripDifferences(HWND box, bool themed) {
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, 18, 18);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  RECT all{0, 0, 18, 18};
+  HBRUSH face = CreateSolidBrush(GetSysColor(COLOR_BTNFACE));
+  FillRect(memory, &all, face);
+  DeleteObject(face);
+  RECT r{18 - GetSystemMetrics(SM_CXVSCROLL), 0, 18, 18};
+  if (themed) {
+    HTHEME theme = OpenThemeData(box, L"STATUS");
+    DrawThemeBackground(theme, memory, SP_GRIPPER, 1, &r, nullptr);
+    CloseThemeData(theme);
+  } else {
+    r.top = 18 - GetSystemMetrics(SM_CYHSCROLL);
+    DrawFrameControl(memory, &r, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
+  }
+  HDC dc = GetDC(box);
+  int differences = 0;
+  for (int y = 0; y < 18; ++y)
+    for (int x = 0; x < 18; ++x)
+      if (GetPixel(dc, x, y) != GetPixel(memory, x, y)) ++differences;
+  ReleaseDC(box, dc);
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return differences;
+}
+
+TEST_F(FormsTest, GripIsDrawnWithAndWithoutVisualStyles) {
+  auto& form = Application().CreateForm<SampleForm>(300, 200);
+  form.button->SetBounds(120, 8, 75, 25);  // clear of the grip's corner
+  form.Show();
+  HWND box = form.GripBox()->Handle();
+  RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  if (VisualStylesActive()) {
+    EXPECT_EQ(GripDifferences(box, true), 0);
+    SetWindowTheme(box, L" ", L" ");  // no style for this window: the classic grip
+    RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  }
+  EXPECT_EQ(GripDifferences(box, false), 0);
+  // A grip that is not shown is not drawn.
+  form.SetGripVisible(false);
+  RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  EXPECT_GT(GripDifferences(box, false), 0);
 }
 
 bool HasAboutEntry(HWND window) {

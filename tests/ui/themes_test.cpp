@@ -2,6 +2,10 @@
 #include <string>
 #include <typeindex>
 
+#include <windows.h>
+#include <uxtheme.h>
+#include <vssym32.h>
+
 #include "ui/components/framed_window.h"
 #include "ui/components/grip_form.h"
 #include "ui/components/theme_ctrls.h"
@@ -112,7 +116,28 @@ TEST_F(ThemesTest, FramedWindowHasTheSunkenEdgeOnlyWithSingleBorder) {
   EXPECT_TRUE(GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
   EXPECT_FALSE(GetWindowLongPtrW(w, GWL_STYLE) & WS_BORDER);
   EXPECT_EQ(frame.ClientWidth(), 116);
-  if (!VisualStylesActive()) {
+  if (VisualStylesActive()) {
+    // With visual styles: the edit box's border, as the style draws it for this size.
+    HTHEME theme = OpenThemeData(w, L"EDIT");
+    ASSERT_TRUE(theme);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 120, 80);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    RECT r{0, 0, 120, 80};
+    DrawThemeBackground(theme, memory, EP_EDITBORDER_NOSCROLL, EPSN_NORMAL, &r, nullptr);
+    for (POINT p : {POINT{0, 10}, POINT{10, 0}, POINT{1, 10}, POINT{119, 40}, POINT{60, 79}, POINT{118, 40}})
+      EXPECT_TRUE(Near(PixelAt(w, p.x, p.y, true), GetPixel(memory, p.x, p.y))) << p.x << "," << p.y;
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    CloseThemeData(theme);
+    // Without a style for this window, the classic edge is drawn instead.
+    SetWindowTheme(w, L" ", L" ");
+    RedrawWindow(w, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  }
+  {
     // The classic two-pixel sunken edge, read through the window's own device context.
     EXPECT_TRUE(Near(PixelAt(w, 0, 10, true), ColorToRGB(clBtnShadow)));
     EXPECT_TRUE(Near(PixelAt(w, 10, 0, true), ColorToRGB(clBtnShadow)));
