@@ -259,8 +259,9 @@ class Parser {
 
   // A quoted string at data[0]; in .reg files a string left open continues on the next
   // lines, as regedit exports text that holds line breaks.
-  std::u16string ReadQuoted(std::string_view data) {
-    std::u16string text;
+  const std::u16string& ReadQuoted(std::string_view data) {
+    std::u16string& text = quoted_;
+    text.clear();
     size_t end = ReadEscaped(data, 1, '"', text);
     while (end == std::string_view::npos && syntax_ != Syntax::kHive) {
       if (!lines_.Next(data)) break;
@@ -352,9 +353,12 @@ class Parser {
       line = TrimLeft(line);
       if (line.empty() || line.front() == ';' || line.front() == '#') continue;
       if (line.front() == '[') {
+        if (FastHeader(line, tree, key)) continue;
         std::u16string name;
         if (ReadEscaped(line, 1, ']', name) == std::string_view::npos) Fail("unterminated key name");
         key = &tree.Force(KeyPath(name));
+        last_parts_.clear();
+        last_keys_.clear();
         continue;
       }
       if (line.front() == '@' || line.front() == '"') {
@@ -418,7 +422,55 @@ class Parser {
   }
 
  private:
+  // Hive headers repeat most of the previous header's path: the keys found for it are kept.
+  bool FastHeader(std::string_view line, RegistryTree& tree, RegistryKey*& key) {
+    size_t i = 1;
+    size_t depth = 0;
+    RegistryKey* node = &tree.Root();
+    bool same = true;
+    while (true) {
+      const size_t start = i;
+      while (i < line.size() && line[i] != '\\' && line[i] != ']') {
+        const auto c = static_cast<unsigned char>(line[i]);
+        if (c < 0x20 || c >= 0x7F || c == '[') return false;
+        ++i;
+      }
+      if (i >= line.size()) return false;
+      const auto part = line.substr(start, i - start);
+      if (part.empty() || part.size() > kMaxKeyNameLength || depth >= kMaxKeyDepth) return false;
+      if (line[i] == '\\') {
+        if (i + 1 >= line.size() || line[i + 1] != '\\') return false;  // an escape: the careful way
+        i += 2;
+      } else {
+        ++i;
+      }
+      if (same && depth < last_parts_.size() && last_parts_[depth] == part) {
+        node = last_keys_[depth];
+      } else {
+        if (same) {
+          last_parts_.resize(depth);
+          last_keys_.resize(depth);
+          same = false;
+        }
+        node = &tree.Child(*node, part);
+        last_parts_.emplace_back(part);
+        last_keys_.push_back(node);
+      }
+      ++depth;
+      if (line[i - 1] == ']') break;
+    }
+    if (same) {
+      last_parts_.resize(depth);
+      last_keys_.resize(depth);
+    }
+    key = node;
+    return true;
+  }
+
   Lines lines_;
+  std::u16string quoted_;
+  std::vector<std::string> last_parts_;
+  std::vector<RegistryKey*> last_keys_;
   const std::string& file_name_;
   Syntax syntax_;
   size_t line_number_ = 0;

@@ -25,58 +25,85 @@ char32_t FoldChar(char32_t c) {
   return c;
 }
 
-char32_t NextChar(std::string_view s, size_t& i) {
-  const auto b0 = static_cast<unsigned char>(s[i]);
-  if (b0 < 0x80) {
-    ++i;
-    return b0;
+void AppendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out.push_back(static_cast<char>(c));
+  } else if (c < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else if (c < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
   }
-  // Names come from our own parsers as well-formed UTF-8; anything else compares bytewise.
-  size_t len = (b0 & 0xE0) == 0xC0 ? 2 : (b0 & 0xF0) == 0xE0 ? 3 : (b0 & 0xF8) == 0xF0 ? 4 : 1;
-  if (len == 1 || s.size() - i < len) {
-    ++i;
-    return 0x110000 + b0;
-  }
-  char32_t c = b0 & (0x7F >> len);
-  for (size_t k = 1; k < len; ++k) c = (c << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
-  i += len;
-  return c;
+}
+
+int CompareBytes(std::string_view a, std::string_view b) {
+  const int c = a.compare(b);
+  return c < 0 ? -1 : c > 0 ? 1 : 0;
 }
 
 }  // namespace
 
+// Folded names are UTF-8, whose byte order is code point order, so they compare bytewise.
+void FoldKeyName(std::string_view name, std::string& out) {
+  out.clear();
+  out.reserve(name.size());
+  for (size_t i = 0; i < name.size();) {
+    const auto b0 = static_cast<unsigned char>(name[i]);
+    if (b0 < 0x80) {
+      out.push_back(static_cast<char>(b0 >= 'A' && b0 <= 'Z' ? b0 + 32 : b0));
+      ++i;
+      continue;
+    }
+    const size_t len = (b0 & 0xE0) == 0xC0 ? 2 : (b0 & 0xF0) == 0xE0 ? 3 : (b0 & 0xF8) == 0xF0 ? 4 : 1;
+    if (len == 1 || name.size() - i < len) {
+      out.push_back(static_cast<char>(b0));  // not UTF-8: compares as the byte it is
+      ++i;
+      continue;
+    }
+    char32_t c = b0 & (0x7F >> len);
+    for (size_t k = 1; k < len; ++k) c = (c << 6) | (static_cast<unsigned char>(name[i + k]) & 0x3F);
+    AppendUtf8(out, FoldChar(c));
+    i += len;
+  }
+}
+
+std::string FoldKeyName(std::string_view name) {
+  std::string out;
+  FoldKeyName(name, out);
+  return out;
+}
+
 int CompareKeyNames(std::string_view a, std::string_view b) {
-  size_t i = 0, j = 0;
-  while (i < a.size() && j < b.size()) {
-    const char32_t ca = FoldChar(NextChar(a, i));
-    const char32_t cb = FoldChar(NextChar(b, j));
+  const size_t common = std::min(a.size(), b.size());
+  for (size_t i = 0; i < common; ++i) {
+    auto ca = static_cast<unsigned char>(a[i]);
+    auto cb = static_cast<unsigned char>(b[i]);
+    if (ca >= 0x80 || cb >= 0x80) return CompareBytes(FoldKeyName(a.substr(i)), FoldKeyName(b.substr(i)));
+    if (ca >= 'A' && ca <= 'Z') ca += 32;
+    if (cb >= 'A' && cb <= 'Z') cb += 32;
     if (ca != cb) return ca < cb ? -1 : 1;
   }
-  if (i < a.size()) return 1;
-  if (j < b.size()) return -1;
-  return 0;
+  if (a.size() == b.size()) return 0;
+  return a.size() < b.size() ? -1 : 1;
 }
 
 bool SameKeyName(std::string_view a, std::string_view b) { return CompareKeyNames(a, b) == 0; }
 
-static std::string FoldName(std::string_view name) {
-  std::string out;
-  out.reserve(name.size());
-  for (size_t i = 0; i < name.size();) {
-    const char32_t c = FoldChar(NextChar(name, i));
-    out.append(reinterpret_cast<const char*>(&c), sizeof c);
-  }
-  return out;
-}
-
-const RegistryKey* RegistryKey::Find(std::string_view child) const {
-  auto it = std::lower_bound(children.begin(), children.end(), child,
-                             [](const std::unique_ptr<RegistryKey>& k, std::string_view n) {
-                               return CompareKeyNames(k->name, n) < 0;
-                             });
-  if (it != children.end() && SameKeyName((*it)->name, child)) return it->get();
+const RegistryKey* RegistryKey::FindFolded(std::string_view folded_child) const {
+  auto it = std::lower_bound(children.begin(), children.end(), folded_child,
+                             [](const RegistryKey* k, std::string_view n) { return std::string_view(k->folded) < n; });
+  if (it != children.end() && (*it)->folded == folded_child) return *it;
   return nullptr;
 }
+
+const RegistryKey* RegistryKey::Find(std::string_view child) const { return FindFolded(FoldKeyName(child)); }
 
 const RegistryValue* RegistryKey::FindValue(std::string_view value_name) const {
   for (const auto& [entry_name, value] : values) {
@@ -116,66 +143,72 @@ std::string RegistryValueText(const RegistryValue& value, std::string_view value
   return Utf16ToUtf8(units);
 }
 
-RegistryTree::RegistryTree() : root_(std::make_unique<RegistryKey>()) {}
+RegistryTree::RegistryTree() : root_(&keys_.emplace_back()) {}
 
-std::string RegistryTree::IndexKey(const RegistryKey* parent, std::string_view name) {
-  std::string key(reinterpret_cast<const char*>(&parent), sizeof parent);
-  key += FoldName(name);
-  return key;
+// Hive files list sub-keys in order, so a new name usually sorts after the last one and is
+// appended without a search; only keys whose sub-keys arrive out of order get a hash index.
+RegistryKey& RegistryTree::Child(RegistryKey& parent, std::string_view name) {
+  FoldKeyName(name, scratch_);
+  auto make = [&]() -> RegistryKey& {
+    RegistryKey& key = keys_.emplace_back();
+    key.name = name;
+    key.folded = scratch_;
+    parent.children.push_back(&key);
+    if (parent.lookup_) parent.lookup_->emplace(key.folded, &key);
+    return key;
+  };
+  if (!parent.lookup_) {
+    if (parent.children.empty() || std::string_view(parent.children.back()->folded) < scratch_) return make();
+    if (parent.children.back()->folded == scratch_) return *parent.children.back();
+    parent.lookup_ = std::make_unique<std::unordered_map<std::string_view, RegistryKey*>>();
+    parent.lookup_->reserve(parent.children.size() * 2);
+    for (RegistryKey* child : parent.children) parent.lookup_->emplace(child->folded, child);
+    parent.unsorted_ = true;
+  }
+  if (auto it = parent.lookup_->find(scratch_); it != parent.lookup_->end()) return *it->second;
+  return make();
 }
 
 RegistryKey& RegistryTree::Force(const std::vector<std::string>& path) {
-  RegistryKey* key = root_.get();
-  for (const auto& name : path) {
-    auto [it, inserted] = index_.try_emplace(IndexKey(key, name), nullptr);
-    if (inserted) {
-      auto child = std::make_unique<RegistryKey>();
-      child->name = name;
-      it->second = child.get();
-      key->children.push_back(std::move(child));
-    }
-    key = it->second;
-  }
+  RegistryKey* key = root_;
+  for (const auto& name : path) key = &Child(*key, name);
   return *key;
 }
 
 void RegistryTree::Delete(const std::vector<std::string>& path) {
   if (path.empty()) return;
-  RegistryKey* parent = root_.get();
-  for (size_t i = 0; i + 1 < path.size(); ++i) {
-    auto it = index_.find(IndexKey(parent, path[i]));
-    if (it == index_.end()) return;
-    parent = it->second;
-  }
-  auto it = index_.find(IndexKey(parent, path.back()));
-  if (it == index_.end()) return;
-  RegistryKey* doomed = it->second;
-  index_.erase(it);
-  auto& siblings = parent->children;
-  for (auto c = siblings.begin(); c != siblings.end(); ++c) {
-    if (c->get() == doomed) {
-      deleted_.push_back(std::move(*c));
-      siblings.erase(c);
-      break;
+  RegistryKey* parent = root_;
+  RegistryKey* doomed = nullptr;
+  for (size_t i = 0; i < path.size(); ++i) {
+    const std::string folded = FoldKeyName(path[i]);
+    RegistryKey* found = nullptr;
+    for (RegistryKey* child : parent->children) {
+      if (child->folded == folded) {
+        found = child;
+        break;
+      }
     }
+    if (!found) return;
+    if (i + 1 == path.size()) doomed = found;
+    else parent = found;
   }
+  std::erase(parent->children, doomed);
+  if (parent->lookup_) parent->lookup_->erase(doomed->folded);
 }
 
 void RegistryTree::Finish() {
-  std::vector<RegistryKey*> pending{root_.get()};
-  while (!pending.empty()) {
-    RegistryKey* key = pending.back();
-    pending.pop_back();
-    std::sort(key->children.begin(), key->children.end(),
-              [](const auto& a, const auto& b) { return CompareKeyNames(a->name, b->name) < 0; });
-    for (auto& child : key->children) pending.push_back(child.get());
+  for (RegistryKey& key : keys_) {
+    if (key.unsorted_) {
+      std::sort(key.children.begin(), key.children.end(),
+                [](const RegistryKey* a, const RegistryKey* b) { return a->folded < b->folded; });
+      key.unsorted_ = false;
+    }
+    key.lookup_.reset();
   }
-  index_.clear();
-  deleted_.clear();
 }
 
 const RegistryKey* RegistryTree::Find(const std::vector<std::string>& path) const {
-  const RegistryKey* key = root_.get();
+  const RegistryKey* key = root_;
   for (const auto& name : path) {
     if (!key) break;
     key = key->Find(name);
@@ -200,40 +233,62 @@ namespace {
 class ClassesRootReader final : public IRegistryReader {
  public:
   explicit ClassesRootReader(std::shared_ptr<const RegistryHives> hives) : hives_(std::move(hives)) {
-    machine_root_ = hives_->machine.Find({"Software", "Classes"});
-    user_root_ = hives_->user.Find({"Software", "Classes"});
+    root_ = {hives_->user.Find({"Software", "Classes"}), hives_->machine.Find({"Software", "Classes"})};
   }
 
   bool OpenKey(std::string_view path) override {
     const bool absolute = !path.empty() && path.front() == '\\';
     if (absolute) path.remove_prefix(1);
-    const RegistryKey* machine = machine_root_;
-    const RegistryKey* user = user_root_;
+    // The walk opens paths that share most of their components with the open key's, so
+    // the keys found for the open path are reused as far as the names agree.
+    std::vector<std::string>& names = candidate_names_;
+    std::vector<Pair>& chain = candidate_chain_;
+    names.clear();
+    chain.clear();
     if (!absolute && open_) {
-      machine = machine_;
-      user = user_;
+      names = names_;
+      chain = chain_;
     }
+    size_t reuse = absolute && open_ ? 0 : names.size();
     if (!path.empty()) {
-      for (const auto& name : SplitKeyPath(path)) {
-        if (name.empty()) return false;
-        machine = machine ? machine->Find(name) : nullptr;
-        user = user ? user->Find(name) : nullptr;
-        if (!machine && !user) return false;
+      size_t start = 0;
+      while (true) {
+        const size_t end = path.find('\\', start);
+        const auto part = path.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+        if (part.empty()) return false;
+        FoldKeyName(part, folded_);
+        const size_t depth = names.size();
+        if (absolute && open_ && depth == reuse && depth < names_.size() && names_[depth] == folded_) {
+          ++reuse;
+          names.push_back(folded_);
+          chain.push_back(chain_[depth]);
+        } else {
+          const Pair parent = chain.empty() ? root_ : chain.back();
+          const Pair child{parent.user ? parent.user->FindFolded(folded_) : nullptr,
+                           parent.machine ? parent.machine->FindFolded(folded_) : nullptr};
+          if (!child.user && !child.machine) return false;
+          names.push_back(folded_);
+          chain.push_back(child);
+        }
+        if (end == std::string_view::npos) break;
+        start = end + 1;
       }
     }
-    if (!machine && !user) return false;
+    const Pair key = chain.empty() ? root_ : chain.back();
+    if (!key.user && !key.machine) return false;
+    names_.swap(names);
+    chain_.swap(chain);
     open_ = true;
-    machine_ = machine;
-    user_ = user;
     return true;
   }
 
   std::vector<std::string> GetKeyNames() override {
     std::vector<std::string> names;
     if (!open_) return names;
-    static const std::vector<std::unique_ptr<RegistryKey>> kNone;
-    const auto& a = user_ ? user_->children : kNone;
-    const auto& b = machine_ ? machine_->children : kNone;
+    const Pair key = Current();
+    static const std::vector<RegistryKey*> kNone;
+    const auto& a = key.user ? key.user->children : kNone;
+    const auto& b = key.machine ? key.machine->children : kNone;
     names.reserve(a.size() + b.size());
     size_t i = 0, j = 0;
     while (i < a.size() || j < b.size()) {
@@ -242,7 +297,7 @@ class ClassesRootReader final : public IRegistryReader {
       } else if (i == a.size()) {
         names.push_back(b[j++]->name);
       } else {
-        const int c = CompareKeyNames(a[i]->name, b[j]->name);
+        const int c = a[i]->folded.compare(b[j]->folded);
         if (c <= 0) names.push_back(a[i++]->name);
         else names.push_back(b[j++]->name);
         if (c == 0) ++j;  // the user's key hides the machine's of the same name
@@ -253,18 +308,27 @@ class ClassesRootReader final : public IRegistryReader {
 
   std::string ReadDefaultString() override {
     if (!open_) return {};
-    const RegistryKey* key = user_ ? user_ : machine_;
-    const RegistryValue* value = key ? key->FindValue("") : nullptr;
+    const Pair key = Current();
+    const RegistryKey* holder = key.user ? key.user : key.machine;
+    const RegistryValue* value = holder ? holder->FindValue("") : nullptr;
     return value ? RegistryValueText(*value, "") : std::string();
   }
 
  private:
+  struct Pair {
+    const RegistryKey* user = nullptr;
+    const RegistryKey* machine = nullptr;
+  };
+  Pair Current() const { return chain_.empty() ? root_ : chain_.back(); }
+
   std::shared_ptr<const RegistryHives> hives_;
-  const RegistryKey* machine_root_ = nullptr;
-  const RegistryKey* user_root_ = nullptr;
+  Pair root_;
   bool open_ = false;  // before the first successful open there is no key to list or read
-  const RegistryKey* machine_ = nullptr;
-  const RegistryKey* user_ = nullptr;
+  std::vector<std::string> names_;  // folded names of the open key's path
+  std::vector<Pair> chain_;         // the keys along it
+  std::vector<std::string> candidate_names_;
+  std::vector<Pair> candidate_chain_;
+  std::string folded_;
 };
 
 }  // namespace

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -32,16 +33,27 @@ struct RegistryValue {
 // the characters between "Z" and "a".
 int CompareKeyNames(std::string_view a, std::string_view b);
 bool SameKeyName(std::string_view a, std::string_view b);
+// The lower-cased form in which names compare bytewise in listing order.
+std::string FoldKeyName(std::string_view name);
+void FoldKeyName(std::string_view name, std::string& out);
 
 struct RegistryKey {
   std::string name;
-  std::vector<std::unique_ptr<RegistryKey>> children;  // in CompareKeyNames order once finished
+  std::string folded;                   // FoldKeyName(name)
+  std::vector<RegistryKey*> children;   // in listing order once the tree is finished
   std::vector<std::pair<std::string, RegistryValue>> values;  // "" is the default value
 
   const RegistryKey* Find(std::string_view child) const;
+  const RegistryKey* FindFolded(std::string_view folded_child) const;
   const RegistryValue* FindValue(std::string_view value_name) const;
   void SetValue(std::string_view value_name, RegistryValue value);
   void DeleteValue(std::string_view value_name);
+
+ private:
+  friend class RegistryTree;
+  // Made only when sub-keys arrive out of listing order (files need not be sorted).
+  std::unique_ptr<std::unordered_map<std::string_view, RegistryKey*>> lookup_;
+  bool unsorted_ = false;
 };
 
 // A text value of REG_SZ or REG_EXPAND_SZ cut at its first NUL, as UTF-8. Other types give
@@ -52,8 +64,12 @@ std::string RegistryValueText(const RegistryValue& value, std::string_view value
 class RegistryTree {
  public:
   RegistryTree();
+  RegistryTree(const RegistryTree&) = delete;
+  RegistryTree& operator=(const RegistryTree&) = delete;
   RegistryKey& Root() { return *root_; }
   const RegistryKey& Root() const { return *root_; }
+  // The sub-key of parent named name, made when missing.
+  RegistryKey& Child(RegistryKey& parent, std::string_view name);
   // The key at path (components below the root), created with its parents when missing.
   RegistryKey& Force(const std::vector<std::string>& path);
   // Removes the key at path with everything below it; nothing when it does not exist.
@@ -63,12 +79,9 @@ class RegistryTree {
   const RegistryKey* Find(const std::vector<std::string>& path) const;
 
  private:
-  std::unique_ptr<RegistryKey> root_;
-  // (parent, upper-cased name) -> child while the tree is built.
-  std::unordered_map<std::string, RegistryKey*> index_;
-  // Deleted keys stay alive until Finish so no index entry can point at reused memory.
-  std::vector<std::unique_ptr<RegistryKey>> deleted_;
-  static std::string IndexKey(const RegistryKey* parent, std::string_view name);
+  std::deque<RegistryKey> keys_;  // every key ever made; deleted ones are only unlinked
+  RegistryKey* root_;
+  std::string scratch_;
 };
 
 // The registry as Wine or a .reg export gives it: HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER.
