@@ -158,6 +158,14 @@ TEST_F(ThemesTest, FramedWindowHasTheSunkenEdgeOnlyWithSingleBorder) {
   EXPECT_EQ(GetParent(inner.Handle()), w);
   RedrawWindow(w, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
   EXPECT_TRUE(Near(PixelAt(w, 0, 10, true), ColorToRGB(frame.Color())));
+
+  // Controls further down keep what their windows held (text typed into a memo).
+  auto& nested = host_->Add<TFramedWindow>(&frame);
+  auto& memo = host_->Add<TMemo>(&nested);
+  SetWindowTextW(memo.Handle(), L"typed");
+  frame.SetBorderStyle(TBorderStyle::bsSingle);
+  EXPECT_EQ(memo.Text(), "typed");
+  EXPECT_EQ(GetParent(GetParent(memo.Handle())), frame.Handle());
 }
 
 TEST_F(ThemesTest, FramedImagesWindowKeepsIndexAndForgetsFreedLists) {

@@ -129,12 +129,8 @@ void TControl::CreateHandle() {
 
 void TControl::DestroyHandle() {
   if (!hwnd_) return;
-  for (TControl* child : controls_) {
-    if (child->hwnd_) {
-      child->DestroyWnd();
-    }
-  }
-  for (TControl* child : controls_) child->DestroyHandle();
+  // Children first, each saving what its window holds (text, selection) into its fields.
+  for (TControl* child : std::vector<TControl*>(controls_)) child->DestroyHandle();
   DestroyWnd();
   HWND window = hwnd_;
   Detach();
@@ -143,20 +139,7 @@ void TControl::DestroyHandle() {
 
 void TControl::RecreateWnd() {
   if (!hwnd_) return;
-  // Children keep their state in their fields while both windows are remade.
-  std::vector<TControl*> children = controls_;
-  for (TControl* child : children) {
-    if (child->hwnd_) {
-      child->DestroyWnd();
-      HWND w = child->hwnd_;
-      child->Detach();
-      DestroyWindow(w);
-    }
-  }
-  DestroyWnd();
-  HWND window = hwnd_;
-  Detach();
-  DestroyWindow(window);
+  DestroyHandle();
   CreateHandle();
 }
 
