@@ -1,10 +1,10 @@
 #include "platform/registry_files.h"
 
 #include <filesystem>
+#include <fstream>
 #include <string_view>
 
 #include "base/error.h"
-#include "base/file.h"
 #include "platform/registry_text.h"
 
 namespace quenlor::platform {
@@ -21,11 +21,16 @@ inline std::string PathText(const std::filesystem::path& p) {
 
 std::string ReadRegistryFile(const std::string& path) {
   std::error_code ec;
-  const auto size = fs::file_size(fs::u8path(path), ec);
-  if (!ec && size > kMaxRegistryFileBytes) throw Error(path + ": file too large for a registry (over 512 MiB)");
-  auto bytes = ReadWholeFile(path, kMaxRegistryFileBytes);
-  if (!bytes) throw Error("cannot read '" + path + "'");
-  return std::string(bytes->begin(), bytes->end());
+  const fs::path p = fs::u8path(path);
+  const auto size = fs::file_size(p, ec);
+  if (ec) throw Error("cannot read '" + path + "'");
+  if (size > kMaxRegistryFileBytes) throw Error(path + ": file too large for a registry (over 512 MiB)");
+  std::ifstream in(p, std::ios::binary);
+  std::string bytes(static_cast<size_t>(size), '\0');
+  if (!in || (size > 0 && !in.read(bytes.data(), static_cast<std::streamsize>(size)))) {
+    throw Error("cannot read '" + path + "'");
+  }
+  return bytes;
 }
 
 void ParseHiveFile(const std::string& path, RegistryTree& tree) {

@@ -5,6 +5,7 @@
 #include "app/catalogue/catalogue.h"
 #include "app/catalogue/catalogue_sort.h"
 #include "app/cli/command.h"
+#include "base/text.h"
 #include "platform/registry.h"
 
 namespace quenlor::cli {
@@ -69,18 +70,30 @@ int RunList(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     text = document->GetXml();
     if (!text.empty() && text.back() != '\n') text += '\n';
   } else {
-    // The window's list items: each value read back as the window reads it (trimmed).
+    // The window's list items: name|id|filepath, each value trimmed as the window's reads
+    // trim it. The entries were just written with exactly their four elements, so their
+    // texts are taken in one pass instead of one path query per value.
     std::vector<std::string> items;
     const auto entries = document->GetRoot()->Nodes();
     const int count = entries->Count();
     items.reserve(static_cast<size_t>(count));
     for (int i = 0; i < count; ++i) {
-      const auto values = entries->GetNode(i)->Values();
-      std::string item = values->ReadString("name", "", true);
+      std::string_view fields[3];
+      std::string texts[3];
+      const auto values = entries->GetNode(i)->Nodes();
+      for (int k = 0; k < values->Count(); ++k) {
+        const auto value = values->GetNode(k);
+        const std::string name = value->Name();
+        const int slot = name == "name" ? 0 : name == "id" ? 1 : name == "filepath" ? 2 : -1;
+        if (slot < 0 || !fields[slot].empty()) continue;
+        texts[slot] = value->GetText();
+        fields[slot] = TrimBlanks(texts[slot]);
+      }
+      std::string item(fields[0]);
       item += '|';
-      item += values->ReadString("id", "", true);
+      item += fields[1];
       item += '|';
-      item += values->ReadString("filepath", "", true);
+      item += fields[2];
       items.push_back(std::move(item));
     }
     catalogue::SortItems(items, sort);

@@ -46,19 +46,23 @@ std::string DefaultWinePrefix() {
 }
 
 std::shared_ptr<const RegistryHives> LoadSourceHives(const RegistrySource& source) {
-  static std::mutex mutex;
-  static std::string cached_stamp;
-  static std::shared_ptr<const RegistryHives> cached;
+  struct Cache {
+    std::mutex mutex;
+    std::string stamp;
+    std::shared_ptr<const RegistryHives> hives;
+  };
+  // Never destroyed: freeing a large registry at exit costs time and gains nothing.
+  static Cache* const cache = new Cache;
   const std::string path = SourcePath(source);
   const std::string stamp = FilesStamp(path);
   {
-    std::lock_guard lock(mutex);
-    if (cached && stamp == cached_stamp) return cached;
+    std::lock_guard lock(cache->mutex);
+    if (cache->hives && stamp == cache->stamp) return cache->hives;
   }
   auto hives = LoadRegistryFiles(path);
-  std::lock_guard lock(mutex);
-  cached_stamp = stamp;
-  cached = hives;
+  std::lock_guard lock(cache->mutex);
+  cache->stamp = stamp;
+  cache->hives = hives;
   return hives;
 }
 
