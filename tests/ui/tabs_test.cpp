@@ -230,6 +230,47 @@ TEST_F(TabsTest, ClosingTabsWithEachAction) {
   EXPECT_EQ(strip.PressedClose(), -1);
 }
 
+TEST_F(TabsTest, PaintMeasuresInOrderAndDrawsTheCurrentTabLast) {
+  // A strip without a theme: its events show the order of a paint.
+  auto& strip = host_->Add<TCustomDrawTabs>(host_);
+  strip.SetBounds(10, 60, 300, 32);
+  for (const char* c : {"A", "B", "C", "D"}) strip.Tabs().Add(c);
+  strip.Tabs()[3].SetVisible(false);
+  strip.Tabs()[0].SetCanClose(true);
+  std::vector<std::string> log;
+  strip.OnDrawBackground = [&](TComponent*, TCanvas&, const RECT& r, TDrawStage stage) {
+    log.push_back(std::string(stage == dsPreProcess ? "pre " : "post ") + std::to_string(r.right));
+  };
+  strip.OnMeasureTab = [&](TComponent*, int index, TTabRects& rects, TDrawState) {
+    log.push_back("measure " + std::to_string(index) + " after " + std::to_string(rects.prior.right));
+    rects.tab = {rects.prior.right, 0, rects.prior.right + 10, 20};
+    if (index == 0) rects.close = {280, 5, 294, 19};
+  };
+  strip.OnDrawTab = [&](TComponent*, TCanvas&, int index, const RECT&, TDrawState) {
+    log.push_back("tab " + std::to_string(index));
+  };
+  strip.OnDrawClose = [&](TComponent*, TCanvas&, int index, const RECT&, TDrawState) {
+    log.push_back("close " + std::to_string(index));
+  };
+  strip.SetTabIndex(1);
+  ShowAndPaint();
+  log.clear();
+  strip.Repaint();
+  EXPECT_EQ(log, (std::vector<std::string>{"pre 300", "measure 0 after 0", "measure 1 after 10", "measure 2 after 20",
+                                           "tab 2", "tab 0", "close 0", "tab 1", "post 300"}));
+  log.clear();
+  strip.SetDrawOrder(doLeftToRight);
+  strip.Repaint();
+  EXPECT_EQ(log, (std::vector<std::string>{"pre 300", "measure 0 after 0", "measure 1 after 10", "measure 2 after 20",
+                                           "tab 0", "close 0", "tab 2", "tab 1", "post 300"}));
+  // A hidden current tab is not drawn.
+  log.clear();
+  strip.Tabs()[1].SetVisible(false);
+  strip.Repaint();
+  EXPECT_EQ(log, (std::vector<std::string>{"pre 300", "measure 0 after 0", "measure 2 after 10", "tab 0", "close 0",
+                                           "tab 2", "post 300"}));
+}
+
 TEST_F(TabsTest, ThemeDrawsBackgroundBandTabsAndCloseImages) {
   auto& strip = MakeStrip({"Source", "XML"});
   strip.Tabs()[0].SetCanClose(true);
