@@ -900,15 +900,37 @@ class NodeImpl : public Base, public Handle {
     return copy;
   }
 
+  // Queries repeat (a path step per written value); their compiled form is kept per thread.
+  static xmlXPathCompExprPtr Compiled(const std::string& expression) {
+    struct Cache {
+      std::unordered_map<std::string, xmlXPathCompExprPtr> entries;
+      ~Cache() { Clear(); }
+      void Clear() {
+        for (auto& entry : entries) xmlXPathFreeCompExpr(entry.second);
+        entries.clear();
+      }
+    };
+    thread_local Cache cache;
+    auto it = cache.entries.find(expression);
+    if (it != cache.entries.end()) return it->second;
+    xmlXPathCompExprPtr compiled = xmlXPathCompile(X(expression));
+    if (!compiled) return nullptr;
+    if (cache.entries.size() >= 256) cache.Clear();
+    cache.entries.emplace(expression, compiled);
+    return compiled;
+  }
+
   std::vector<xmlNode*> Select(std::string_view xpath) {
     InitLibraries();
     const std::string expression(xpath);
     if (expression.find('\0') != std::string::npos) Failed();
+    xmlXPathCompExprPtr compiled = Compiled(expression);
+    if (!compiled) Failed();
     xmlXPathContextPtr context = xmlXPathNewContext(holder()->doc);
     if (!context) Failed();
     context->node = node();
     context->error = SilentStructured;
-    xmlXPathObjectPtr result = xmlXPathEvalExpression(X(expression), context);
+    xmlXPathObjectPtr result = xmlXPathCompiledEval(compiled, context);
     xmlXPathFreeContext(context);
     if (!result) Failed();
     if (result->type != XPATH_NODESET) {
@@ -1055,10 +1077,15 @@ class LxDocument final : public NodeImpl<Document> {
         blanks.push_back(n);
       }
     });
+    std::vector<xmlNode*> parents;
+    std::unordered_set<xmlNode*> seen;
     for (xmlNode* n : blanks) {
       xmlNode* parent = n->parent;
+      if (seen.insert(parent).second) parents.push_back(parent);
       xmlUnlinkNode(n);
       xmlFreeNode(n);
+    }
+    for (xmlNode* parent : parents) {
       bool mixed = false;
       for (xmlNode* c = parent->children; c && !mixed; c = c->next) {
         mixed = c->type == XML_TEXT_NODE || c->type == XML_CDATA_SECTION_NODE;
