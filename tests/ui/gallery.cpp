@@ -1,6 +1,8 @@
 // A window showing each control of the user interface in its states, saved as a bitmap
-// so that a person can look at it: ui_gallery OUTPUT.bmp
+// so that a person can look at it: ui_gallery OUTPUT.bmp [classic]
+// ("classic" turns visual styles off for the program, to see the drawing without them).
 #include <windows.h>
+#include <uxtheme.h>
 
 #include <cstdio>
 #include <string>
@@ -146,6 +148,14 @@ int main(int argc, char** argv) {
   // The mouse over the third tab of the second strip makes it hot.
   const RECT hot = form.hot_strip->Tabs()[2].TabRect();
   SendMessageW(form.hot_strip->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(hot.right - 10, hot.bottom - 4));
+  if (argc > 2 && std::string(argv[2]) == "classic") {
+    // No style for any window of the form: everything takes its classic drawing.
+    EnumChildWindows(form.Handle(), [](HWND w, LPARAM) -> BOOL {
+      SetWindowTheme(w, L" ", L" ");
+      return TRUE;
+    }, 0);
+    RedrawWindow(form.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+  }
   form.list->SetFocus();
   for (int i = 0; i < 30; ++i) {
     Application().ProcessMessages();
