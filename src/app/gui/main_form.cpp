@@ -148,11 +148,30 @@ void TTypeLibraryForm::BuildTimerTimer(ui::TComponent* /*sender*/) {
   Build(std::string(catalogue::ItemField(TypeLibtBox.Items()[static_cast<std::size_t>(index)], 2)));
 }
 
-void TTypeLibraryForm::Build(const std::string& path) { app::Build(path, *this); }
+void TTypeLibraryForm::Build(const std::string& path) {
+  phases_ = {};
+  mark_ = Clock::now();
+  app::Build(path, *this);
+}
 
-void TTypeLibraryForm::ShowDescription(const std::string& text) { TreeMemo.SetText(text); }
+double TTypeLibraryForm::Since(Clock::time_point& mark) {
+  const Clock::time_point now = Clock::now();
+  const double ms = std::chrono::duration<double, std::milli>(now - mark).count();
+  mark = now;
+  return ms;
+}
 
-void TTypeLibraryForm::ShowUnit(const std::string& text) { SourceMemo.SetText(text); }
+void TTypeLibraryForm::ShowDescription(const std::string& text) {
+  phases_.describe = Since(mark_);
+  TreeMemo.SetText(text);
+  phases_.show_description = Since(mark_);
+}
+
+void TTypeLibraryForm::ShowUnit(const std::string& text) {
+  phases_.generate = Since(mark_);
+  SourceMemo.SetText(text);
+  phases_.show_unit = Since(mark_);
+}
 
 void TTypeLibraryForm::TabsSelectItem(ui::TComponent* /*sender*/) {
   const bool source = Tabs.TabIndex() == 0;

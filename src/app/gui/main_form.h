@@ -2,6 +2,7 @@
 // chosen library under it, and the library's import unit and description in two tabs.
 #pragma once
 
+#include <chrono>
 #include <string>
 
 #include "app/build/library_build.h"
@@ -45,12 +46,23 @@ class TTypeLibraryForm : public ui::TGripForm, private app::IBuildView {
   // the timer firing to both text boxes filled; for the timing mode and the tests.
   int BuildCount() const { return build_count_; }
   double LastBuildMilliseconds() const { return last_build_ms_; }
+  // Where the last build's time went: describing and formatting, filling the "XML" box,
+  // generating the unit, filling the "Source" box (milliseconds; 0 for steps not run).
+  struct BuildPhases {
+    double describe = 0, show_description = 0, generate = 0, show_unit = 0;
+  };
+  const BuildPhases& LastBuildPhases() const { return phases_; }
 
  private:
   void ShowDescription(const std::string& text) override;
   void ShowUnit(const std::string& text) override;
 
+  using Clock = std::chrono::steady_clock;
+  double Since(Clock::time_point& mark);
+
   int sort_mode_ = 0;
+  Clock::time_point mark_;
+  BuildPhases phases_;
   int build_count_ = 0;
   double last_build_ms_ = 0;
 };
