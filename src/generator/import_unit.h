@@ -90,6 +90,7 @@ class ImportUnitGenerator {
 
  private:
   void ResetState();
+  std::string ModifierOf(std::string_view flags_text, std::string_view type) const;
 };
 
 // A fresh generator for one description.

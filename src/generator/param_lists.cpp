@@ -61,18 +61,25 @@ std::string ImportUnitGenerator::ConstPrefix(const xml::NodePtr& param, std::str
 }
 
 std::string ImportUnitGenerator::ParamModifier(const xml::NodePtr& param) const {
-  const ParamFlags flags = FlagsOf(ChildText(param, "ref"));
+  return ModifierOf(ChildText(param, "ref"), ChildText(param, "type"));
+}
+
+// The type is read once per parameter: every rule that looks at it again would read the
+// same text.
+std::string ImportUnitGenerator::ModifierOf(std::string_view flags_text, std::string_view type) const {
+  const ParamFlags flags = FlagsOf(flags_text);
   std::string modifier;
   if (flags.in && flags.out) {
     modifier = "var ";
   } else if (flags.out) {
     modifier = "out ";
   } else if (flags.by_pointer) {
-    const std::string type = ChildText(param, "type");
     const bool interface = type == "IUnknown" || type == "IDispatch" || InterfaceNames.Contains(type);
     modifier = interface ? "const " : "var ";
   } else {
-    modifier = ConstPrefix(param, ChildText(param, "type"));
+    const bool by_const = type == "WideString" || type == "IUnknown" || type == "IDispatch" ||
+                          InterfaceNames.Contains(type);
+    modifier = by_const ? "const " : "";
   }
   if (flags.optional) modifier = "{opt} " + modifier;
   return modifier;
@@ -80,10 +87,12 @@ std::string ImportUnitGenerator::ParamModifier(const xml::NodePtr& param) const 
 
 void ImportUnitGenerator::AppendParamList(const xml::NodePtr& method, std::string& line, bool use_type_name) const {
   AppendList(method, line, '(', ')', [&](const xml::NodePtr& param) {
-    std::string piece = ParamModifier(param);
-    piece += SafeName(ChildText(param, "name"));
-    piece += ": ";
+    const std::string flags = ChildText(param, "ref");
+    const std::string name = ChildText(param, "name");
     const std::string type = ChildText(param, "type");
+    std::string piece = ModifierOf(flags, type);
+    piece += SafeName(name);
+    piece += ": ";
     piece += use_type_name ? TypeName(type) : SafeName(type);
     return piece;
   });

@@ -1,6 +1,7 @@
 // Aliases, records and unions: pointer aliases for records and unions used by reference,
 // dependency order, and their declarations.
 #include <algorithm>
+#include <optional>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -31,11 +32,24 @@ std::vector<std::string> DependencyNames(const xml::NodePtr& declaration) {
   return names;
 }
 
-// The record or union that a by-reference item's type names, or none.
-xml::NodePtr FindPointerTarget(const xml::NodePtr& root, std::string_view type) {
-  const std::string literal = xml::XPathLiteral(type);
-  if (xml::NodePtr record = root->FindNode("//record[@name=" + literal + "]")) return record;
-  return root->FindNode("//union[@name=" + literal + "]");
+// An attribute's value as written (untrimmed), as a path query compares it; nothing when
+// the element has no such attribute.
+std::optional<std::string> RawAttribute(const xml::NodePtr& node, std::string_view name) {
+  const xml::AttributePtr attribute = node->FindAttribute(name);
+  if (!attribute) return std::nullopt;
+  return attribute->GetText();
+}
+
+// The first element that `path` selects for each value of its attribute `name`.
+std::unordered_map<std::string, xml::NodePtr> FirstByAttribute(const xml::NodePtr& root, std::string_view path,
+                                                                std::string_view name) {
+  std::unordered_map<std::string, xml::NodePtr> first;
+  const xml::NodesPtr found = root->FindNodes(path);
+  for (int i = 0, count = found->Count(); i < count; ++i) {
+    xml::NodePtr node = found->GetNode(i);
+    if (std::optional<std::string> value = RawAttribute(node, name)) first.emplace(std::move(*value), std::move(node));
+  }
+  return first;
 }
 
 }  // namespace
@@ -57,35 +71,63 @@ void ImportUnitGenerator::OrderTypeDeclarations(const xml::NodePtr& root, std::v
   // What a pointer target changes depends on its name alone, so a target met again (the
   // same record through another item, or another record of the same name) has no further
   // effect and is taken once.
+  //
+  // The lookups by name (the record or union of a given name, the items of a given type,
+  // the existing pointer alias) are answered from indexes of attribute values taken once,
+  // not by a path query per name over the whole description: those made the pass quadratic
+  // (seconds for a thousand records). The indexes give the same nodes in the same order,
+  // exact, case-sensitive matches on the attribute as written; and as nothing below renames
+  // a record or creates an item, they stay true while the pass rewrites items.
+  const std::unordered_map<std::string, xml::NodePtr> records = FirstByAttribute(root, "//record", "name");
+  const std::unordered_map<std::string, xml::NodePtr> unions = FirstByAttribute(root, "//union", "name");
   std::vector<std::string> targets;
   std::unordered_set<std::string> known_targets;
   const xml::NodesPtr by_reference = root->FindNodes("//item[@ref=\"true\"]");
   for (int i = 0, count = by_reference->Count(); i < count; ++i) {
     const std::string type = Attr(by_reference->GetNode(i), "type");
-    const xml::NodePtr target = FindPointerTarget(root, type);
-    if (!target) continue;
-    std::string name = Attr(target, "name");
+    const xml::NodePtr* target = nullptr;
+    if (const auto record = records.find(type); record != records.end()) {
+      target = &record->second;
+    } else if (const auto union_ = unions.find(type); union_ != unions.end()) {
+      target = &union_->second;
+    } else {
+      continue;
+    }
+    std::string name = Attr(*target, "name");
     if (known_targets.insert(name).second) targets.push_back(std::move(name));
   }
 
-  xml::NodePtr aliases;
-  for (const std::string& name : targets) {
-    const std::string pointer_name = "P" + name;
-    const xml::NodesPtr users = root->FindNodes("//item[@type=" + xml::XPathLiteral(name) + "]");
-    for (int i = 0, count = users->Count(); i < count; ++i) {
-      const xml::NodePtr item = users->GetNode(i);
-      if (!RefAttr(item)) continue;
-      const xml::NamedValuesPtr values = item->Attributes()->Values();
-      values->WriteString("type", pointer_name);
-      values->WriteBool("ref", false);
+  if (!targets.empty()) {
+    // Items by type as they stand after the reads above (which may have created types).
+    std::unordered_map<std::string, std::vector<xml::NodePtr>> items_by_type;
+    const xml::NodesPtr items = root->FindNodes("//item");
+    for (int i = 0, count = items->Count(); i < count; ++i) {
+      xml::NodePtr item = items->GetNode(i);
+      if (std::optional<std::string> type = RawAttribute(item, "type")) items_by_type[*type].push_back(std::move(item));
     }
-    if (!aliases) aliases = root->ForceNode("aliases");
-    if (!aliases->FindNode("alias[@name=" + xml::XPathLiteral(pointer_name) + "]")) {
-      const xml::NodePtr alias = aliases->Nodes()->Add("alias");
-      const xml::NamedValuesPtr values = alias->Attributes()->Values();
-      values->WriteString("name", pointer_name);
-      values->WriteString("type", name);
-      values->WriteBool("ref", true);
+    const xml::NodePtr aliases = root->ForceNode("aliases");
+    std::unordered_set<std::string> alias_names;
+    const xml::NodesPtr existing = aliases->FindNodes("alias");
+    for (int i = 0, count = existing->Count(); i < count; ++i) {
+      if (std::optional<std::string> name = RawAttribute(existing->GetNode(i), "name")) alias_names.insert(*name);
+    }
+    for (const std::string& name : targets) {
+      const std::string pointer_name = "P" + name;
+      if (const auto users = items_by_type.find(name); users != items_by_type.end()) {
+        for (const xml::NodePtr& item : users->second) {
+          if (!RefAttr(item)) continue;
+          const xml::NamedValuesPtr values = item->Attributes()->Values();
+          values->WriteString("type", pointer_name);
+          values->WriteBool("ref", false);
+        }
+      }
+      if (alias_names.insert(pointer_name).second) {
+        const xml::NodePtr alias = aliases->Nodes()->Add("alias");
+        const xml::NamedValuesPtr values = alias->Attributes()->Values();
+        values->WriteString("name", pointer_name);
+        values->WriteString("type", name);
+        values->WriteBool("ref", true);
+      }
     }
   }
 

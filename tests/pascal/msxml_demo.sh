@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Builds msxml_demo.pas against the import unit that `quenlor unit` generates from Wine's
+# msxml6.dll and runs it under Wine: the generated declarations must call the real DOM.
+# (msxml3.dll's unit does not compile: its vtable interfaces declare property getters and
+# setters as methods of one name; msxml6.dll's holds the same DOM through dispinterfaces.)
+#
+# usage: msxml_demo.sh QUENLOR RTL_DIR WORK_DIR
+set -euo pipefail
+quenlor="$(realpath "$1")"; rtl="$(realpath "$2")"; work="$(realpath -m "$3")"
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+library="${QUENLOR_MSXML_DLL:-/usr/lib/x86_64-linux-gnu/wine/x86_64-windows/msxml6.dll}"
+rm -rf "$work"; mkdir -p "$work"
+"$quenlor" unit "$library" -o "$work/MSXML2_TLB.pas"
+cp "$here/msxml_demo.pas" "$work/"
+"${FPC:-fpc}" -n -Twin64 -Px86_64 -Mdelphi -Fu"$rtl" -FU"$work" -FE"$work" "$work/msxml_demo.pas" >"$work/fpc.log" 2>&1 ||
+  { grep -E '(Error|Fatal):' "$work/fpc.log" >&2; exit 1; }
+output="$("$here/../../scripts/wine-run.sh" "$work/msxml_demo.exe" | tr -d '\r')"
+echo "$output"
+expected='greeting: hello from an import unit [lang=en]'
+[ "$(echo "$output" | head -n 1)" = "$expected" ]
