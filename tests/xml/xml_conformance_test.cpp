@@ -406,6 +406,24 @@ TEST(XmlNodes, TopLevelListOfTheDocument) {
   EXPECT_EQ(document->GetXml(), "");
 }
 
+TEST(XmlNodes, NodesOfAnotherDocument) {
+  auto from = Doc("<a><x/></a>");
+  auto to = Doc("<b/>");
+  auto x = from->GetRoot()->FindNode("x");
+  if (test::UsesMsxml()) {
+    // MSXML moves the node over.
+    to->GetRoot()->Nodes()->AddNode(x);
+    EXPECT_EQ(from->GetRoot()->Nodes()->Count(), 0);
+    EXPECT_EQ(to->GetRoot()->Nodes()->Count(), 1);
+  } else {
+    // libxml2 nodes stay in the document that made them: the move is refused, nothing changes.
+    EXPECT_EQ(ErrorOf([&] { to->GetRoot()->Nodes()->AddNode(x); }), "Exception in safecall method");
+    EXPECT_EQ(from->GetRoot()->Nodes()->Count(), 1);
+    EXPECT_EQ(to->GetRoot()->Nodes()->Count(), 0);
+  }
+  EXPECT_EQ(x->Name(), "x");
+}
+
 TEST(XmlNodes, ArgumentsThatAreNotNodes) {
   auto document = Doc("<r a='1'/>");
   auto root = document->GetRoot();

@@ -68,21 +68,16 @@ std::string S(const xmlChar* s) { return s ? std::string(reinterpret_cast<const 
 
 // Text going into the tree is well-formed UTF-8 without NUL bytes (which libxml2 strings
 // cannot hold); ill-formed sequences become U+FFFD as at the COM boundary.
-bool IsCleanUtf8(std::string_view text) {
-  for (size_t i = 0; i < text.size();) {
-    const unsigned char b = static_cast<unsigned char>(text[i]);
-    if (b == 0) return false;
-    if (b < 0x80) {
-      ++i;
-      continue;
-    }
-    return false;  // let the slow path judge anything beyond ASCII
+bool IsPlainAscii(std::string_view text) {
+  for (const char c : text) {
+    const unsigned char b = static_cast<unsigned char>(c);
+    if (b == 0 || b >= 0x80) return false;
   }
   return true;
 }
 
 std::string CleanText(std::string_view text) {
-  if (IsCleanUtf8(text)) return std::string(text);
+  if (IsPlainAscii(text)) return std::string(text);
   std::string s = Utf16ToUtf8(Utf8ToUtf16(text));
   s.erase(std::remove(s.begin(), s.end(), '\0'), s.end());
   return s;
@@ -1050,12 +1045,12 @@ class LxDocument final : public NodeImpl<Document> {
   static std::string Declaration(std::string_view text, xmlDocPtr parsed) {
     if (parsed->standalone == -1) return std::string();
     if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
-    if (text.starts_with("<?xml") && text.size() > 5 && IsBlank(text[5])) {
+    if (text.starts_with("<?xml") && text.size() > 5 && IsXmlBlank(text[5])) {
       const size_t end = text.find("?>");
       if (end != std::string_view::npos) {
         std::string_view data = text.substr(6, end - 6);
-        while (!data.empty() && IsBlank(data.front())) data.remove_prefix(1);
-        while (!data.empty() && IsBlank(data.back())) data.remove_suffix(1);
+        while (!data.empty() && IsXmlBlank(data.front())) data.remove_prefix(1);
+        while (!data.empty() && IsXmlBlank(data.back())) data.remove_suffix(1);
         return CleanText(data);
       }
     }
@@ -1065,8 +1060,6 @@ class LxDocument final : public NodeImpl<Document> {
     if (parsed->standalone == 0) data += " standalone=\"no\"";
     return data;
   }
-
-  static bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
   // Drops the white-space text between tags. An element that held such text and holds no
   // other text (no mixed content) is marked to be written one child per line.
