@@ -133,7 +133,8 @@ class BuiltinLibrary final : public ITypeLibAccess, public std::enable_shared_fr
     out.syskind = model_.syskind;
     out.w_major_ver_num = model_.major;
     out.w_minor_ver_num = model_.minor;
-    out.w_lib_flags = static_cast<std::uint16_t>(model_.lib_flags | 0x08);
+    // The platform marks libraries read from an MSFT image as having a disk image.
+    out.w_lib_flags = static_cast<std::uint16_t>(model_.lib_flags | (model_.msft ? 0x08 : 0));
     return kOk;
   }
 
@@ -223,8 +224,9 @@ class BuiltinTypeInfo final : public ITypeInfoAccess {
     a.w_major_ver_num = t.major;
     a.w_minor_ver_num = t.minor;
     if (t.kind == TKIND_ALIAS_) a.tdesc_alias = t.alias;
-    if (lib_->StoredPointerSize() == kPointerSize) {
-      // Sizes as stored: they were laid out for this pointer size.
+    if (lib_->StoredPointerSize() == kPointerSize || !lib_->model().msft) {
+      // Sizes as stored: laid out for this pointer size, or (SLTG) never rescaled by the
+      // platform.
     } else if (t.kind == TKIND_DISPATCH_ || t.kind == TKIND_INTERFACE_ || t.kind == TKIND_COCLASS_) {
       a.cb_size_instance = kPointerSize;
       a.cb_alignment = static_cast<std::uint16_t>(kPointerSize);
@@ -494,7 +496,10 @@ HResult ParseImage(reader::Bytes file, std::uint32_t resource, Library& model) {
   reader::Bytes image;
   const HResult hr = reader::FindTypeLibImage(file, resource, image);
   if (hr != kOk) return hr;
-  return image[0] == 'M' ? reader::ParseMsft(image, model) : reader::ParseSltg(image, model);
+  if (image[0] != 'M') return reader::ParseSltg(image, model);
+  const HResult parsed = reader::ParseMsft(image, model);
+  model.msft = true;
+  return parsed;
 }
 
 HResult LoadFile(const std::string& path, const std::shared_ptr<TypeLibLocator>& locator, LibraryPtr& out) {

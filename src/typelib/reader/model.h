@@ -129,7 +129,8 @@ struct Library {
   std::uint32_t syskind = 1;
   std::uint16_t major = 0;
   std::uint16_t minor = 0;
-  std::uint16_t lib_flags = 0;       // as stored; the access layer adds FHASDISKIMAGE
+  std::uint16_t lib_flags = 0;       // as stored; the access layer adds FHASDISKIMAGE for MSFT
+  bool msft = false;                 // set by the loader: the image was in the MSFT format
   std::string name;
   std::string doc_string;
   std::string help_file;
