@@ -15,6 +15,12 @@ jobs="${QUENLOR_JOBS:-$(nproc)}"
 
 has_stage() { [[ " $stages " == *" $1 "* ]]; }
 
+# Every stage reads the project's Wine prefix as its registry: the Linux build resolves
+# references into other libraries (stdole2's IUnknown and IDispatch) through it, exactly as
+# the Windows build does under Wine, so both see the same machine.
+. "$root/scripts/wine-env.sh"
+quenlor_ensure_prefix
+
 if has_stage linux; then
   cmake --preset linux >/dev/null
   cmake --build --preset linux -j "$jobs"
@@ -37,8 +43,6 @@ fi
 if has_stage windows; then
   cmake --preset windows >/dev/null
   cmake --build --preset windows -j "$jobs"
-  . "$root/scripts/wine-env.sh"
-  quenlor_ensure_prefix
   # One wineserver for the whole run: each test then starts in a fraction of a second.
   "$WINESERVER" -p >/dev/null 2>&1 || true
   trap '"$WINESERVER" -k >/dev/null 2>&1 || true' EXIT
