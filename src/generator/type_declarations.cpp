@@ -210,9 +210,12 @@ void ImportUnitGenerator::WriteTypeDeclarations(UnitText& text, const xml::NodeP
     } else if (kind == "union") {
       BeginDeclaration(text, "type");
       text.push_back("  " + SafeName(Attr(declaration, "name")) + " = packed record");
-      text.emplace_back("    case Integer of");
+      // A union without fields has no `items`. It is declared as an empty record: a variant
+      // part without variants ("case Integer of" directly before "end;") does not compile.
+      const xml::NodePtr items = declaration->FindNode("items");
+      if (items) text.emplace_back("    case Integer of");
       int k = 0;
-      for (const xml::NodePtr& item : ChildItems(declaration, "items")) {
+      for (const xml::NodePtr& item : items ? detail::ElementChildren(items) : std::vector<xml::NodePtr>{}) {
         const bool by_reference = RefAttr(item);
         const std::string name = SafeName(Attr(item, "name"));
         const std::string type = Attr(item, "type");

@@ -147,8 +147,7 @@ TEST(TypeDeclarations, UnionsWithoutItemsAndNamesWithQuotes) {
   EXPECT_EQ(TypeDeclarations(document),
             (Lines{"type", "", "  PA\"B = ^A\"B;", "  PC\"D'E = ^C\"D'E;", "", "  A\"B = packed record", "  end;", "",
                    "  C\"D'E = packed record", "  end;", "", "  User = packed record", "    f: PA\"B;",
-                   "    g: PC\"D'E;", "    h: PA\"B;", "  end;", "", "  Empty = packed record", "    case Integer of",
-                   "  end;"}));
+                   "    g: PC\"D'E;", "    h: PA\"B;", "  end;", "", "  Empty = packed record", "  end;"}));
   // Generating again reuses the aliases instead of adding them twice.
   TypeDeclarations(document);
   EXPECT_EQ(document->GetRoot()->FindNodes("//alias")->Count(), 2);
