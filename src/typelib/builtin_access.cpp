@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <map>
 #include <mutex>
+#include <unordered_map>
 
 #include "base/file.h"
 #include "typelib/locator.h"
@@ -62,12 +63,55 @@ bool IsDual(const TypeInfo& t) { return HasBase(t) && (t.flags & kFlagDual); }
 
 class BuiltinTypeInfo;
 
+// One function as a view presents it, with the library that stores it.
+struct PresentedFunc {
+  BuiltinLibrary* owner = nullptr;
+  const Func* func = nullptr;
+  bool automation = false;  // rewritten to its dispatch form
+};
+
+// A trailing [retval] pointer, which the Automation form turns into the result.
+bool HasRetval(const Func& f) {
+  if (f.params.empty()) return false;
+  const ElemDesc& last = f.params.back().elem;
+  return (last.param_flags & kParamRetval) && last.tdesc.vt == VT_PTR_ && last.tdesc.pointee;
+}
+
+// Parameters a view shows: the Automation form drops a [retval] and then an [lcid] one.
+std::size_t PresentedParamCount(const PresentedFunc& p) {
+  const Func& f = *p.func;
+  std::size_t count = f.params.size();
+  if (!p.automation) return count;
+  if (HasRetval(f)) --count;
+  if (count > 0 && (f.params[count - 1].elem.param_flags & kParamLcid)) --count;
+  return count;
+}
+
+// The functions of one view of a type, computed once per library and shared by its views.
+struct FunctionList {
+  std::vector<PresentedFunc> funcs;
+  std::vector<LibraryPtr> keep;  // other libraries of the base chain, alive with the list
+  std::unordered_map<MemberId, std::size_t> first_by_memid;  // lookups by member id
+
+  void Index() {
+    first_by_memid.reserve(funcs.size());
+    for (std::size_t i = 0; i < funcs.size(); ++i) first_by_memid.emplace(funcs[i].func->memid, i);
+  }
+  const PresentedFunc* Find(MemberId memid, std::size_t* index = nullptr) const {
+    const auto it = first_by_memid.find(memid);
+    if (it == first_by_memid.end()) return nullptr;
+    if (index) *index = it->second;
+    return &funcs[it->second];
+  }
+};
+
 class BuiltinLibrary final : public ITypeLibAccess, public std::enable_shared_from_this<BuiltinLibrary> {
  public:
   BuiltinLibrary(Library model, std::string path, std::shared_ptr<TypeLibLocator> locator)
       : model_(std::move(model)), path_(std::move(path)), locator_(std::move(locator)),
         imports_(model_.imports.size()), import_tried_(model_.imports.size(), false),
-        import_self_(model_.imports.size(), false) {}
+        import_self_(model_.imports.size(), false), own_lists_(model_.types.size()),
+        chain_lists_(model_.types.size()) {}
 
   const Library& model() const { return model_; }
   std::uint32_t StoredPointerSize() const { return model_.syskind == 3 ? 8 : 4; }
@@ -101,6 +145,14 @@ class BuiltinLibrary final : public ITypeLibAccess, public std::enable_shared_fr
   }
 
   std::shared_ptr<ITypeInfoAccess> MakeView(std::uint32_t index, bool interface_half);
+
+  // The functions a view of type `index` presents: the whole base chain in Automation form
+  // for the dispatch view of a type with a base, the stored ones otherwise.
+  std::shared_ptr<const FunctionList> Functions(std::uint32_t index, bool dispatch_chain) {
+    auto& slot = (dispatch_chain ? chain_lists_ : own_lists_)[index];
+    if (!slot) slot = BuildFunctions(index, dispatch_chain);
+    return slot;
+  }
 
   HResult GetDocumentation(int index, Documentation& out) override {
     if (index == -1) {
@@ -160,6 +212,10 @@ class BuiltinLibrary final : public ITypeLibAccess, public std::enable_shared_fr
   std::vector<LibraryPtr> imports_;
   std::vector<bool> import_tried_;
   std::vector<bool> import_self_;
+  std::vector<std::shared_ptr<const FunctionList>> own_lists_;
+  std::vector<std::shared_ptr<const FunctionList>> chain_lists_;
+
+  std::shared_ptr<const FunctionList> BuildFunctions(std::uint32_t index, bool dispatch_chain);
 };
 
 // Size and alignment of a type in this process, as the platform computes them for aliases.
@@ -193,18 +249,13 @@ std::pair<std::uint32_t, std::uint32_t> Layout(const TypeDesc& t, BuiltinLibrary
   }
 }
 
-// One function as a view presents it, with the library that stores it.
-struct PresentedFunc {
-  BuiltinLibrary* owner = nullptr;
-  const Func* func = nullptr;
-  bool automation = false;  // rewritten to its dispatch form
-};
 
 class BuiltinTypeInfo final : public ITypeInfoAccess {
  public:
-  BuiltinTypeInfo(LibraryPtr lib, std::uint32_t index, View view) : lib_(std::move(lib)), index_(index), view_(view) {
-    BuildFunctions();
-  }
+  BuiltinTypeInfo(LibraryPtr lib, std::uint32_t index, View view)
+      : lib_(std::move(lib)), index_(index), view_(view),
+        list_(lib_->Functions(index, view == View::Dispatch && HasBase(lib_->model().types[index]))),
+        funcs_(list_->funcs) {}
 
   const TypeInfo& type() const { return lib_->model().types[index_]; }
 
@@ -252,9 +303,8 @@ class BuiltinTypeInfo final : public ITypeInfoAccess {
       out = {t.name, t.doc_string, t.help_context, lib_->model().help_file};
       return kOk;
     }
-    for (const auto& p : funcs_) {
-      if (p.func->memid != memid) continue;
-      out = {p.func->name, p.func->doc_string, p.func->help_context, p.owner->model().help_file};
+    if (const PresentedFunc* p = list_->Find(memid)) {
+      out = {p->func->name, p->func->doc_string, p->func->help_context, p->owner->model().help_file};
       return kOk;
     }
     for (const auto& v : t.vars) {
@@ -279,18 +329,15 @@ class BuiltinTypeInfo final : public ITypeInfoAccess {
     d.o_vft = f.funckind == kFuncDispatch ? 0 : static_cast<std::int16_t>(p.owner->Scale(static_cast<std::uint16_t>(f.o_vft)));
     d.w_func_flags = f.flags;
     d.elemdesc_func = f.ret;
-    std::size_t count = f.params.size();
+    const std::size_t count = PresentedParamCount(p);
     if (p.automation) {
       d.funckind = kFuncDispatch;
-      if (count > 0 && (f.params[count - 1].elem.param_flags & kParamRetval) &&
-          f.params[count - 1].elem.tdesc.vt == VT_PTR_ && f.params[count - 1].elem.tdesc.pointee) {
-        d.elemdesc_func.tdesc = *f.params[count - 1].elem.tdesc.pointee;
+      if (HasRetval(f)) {
+        d.elemdesc_func.tdesc = *f.params.back().elem.tdesc.pointee;
         d.elemdesc_func.param_flags = 0;
-        --count;
       } else if (d.elemdesc_func.tdesc.vt == VT_HRESULT_) {
         d.elemdesc_func.tdesc.vt = VT_VOID_;
       }
-      if (count > 0 && (f.params[count - 1].elem.param_flags & kParamLcid)) --count;
     }
     d.elemdesc_func.tdesc = Localize(d.elemdesc_func.tdesc, p.owner);
     d.params.reserve(count);
@@ -321,16 +368,14 @@ class BuiltinTypeInfo final : public ITypeInfoAccess {
   }
 
   HResult GetNames(MemberId memid, unsigned max_names, std::vector<std::string>& out) override {
-    for (std::size_t i = 0; i < funcs_.size(); ++i) {
-      const Func& f = *funcs_[i].func;
-      if (f.memid != memid) continue;
-      FuncDesc d;
-      GetFuncDesc(static_cast<unsigned>(i), d);
+    if (const PresentedFunc* p = list_->Find(memid)) {
+      const Func& f = *p->func;
+      const std::size_t shown = PresentedParamCount(*p);
       std::vector<std::string> names;
       if (max_names > 0) names.push_back(f.name);
-      for (std::size_t p = 0; p < static_cast<std::size_t>(d.c_params) && names.size() < max_names; ++p) {
-        if (f.params[p].name.empty()) break;
-        names.push_back(f.params[p].name);
+      for (std::size_t i = 0; i < shown && names.size() < max_names; ++i) {
+        if (f.params[i].name.empty()) break;
+        names.push_back(f.params[i].name);
       }
       out = std::move(names);
       return kOk;
@@ -437,41 +482,49 @@ class BuiltinTypeInfo final : public ITypeInfoAccess {
     return out;
   }
 
-  void BuildFunctions() {
-    const TypeInfo& t = type();
-    if (view_ == View::Dispatch && HasBase(t)) {
-      // The base chain, from this type up to the root.
-      std::vector<TypeRef> chain{{lib_, index_}};
-      TypeRef current{lib_, index_};
-      for (int depth = 0; depth < kMaxChain; ++depth) {
-        const TypeInfo& ct = current.lib->model().types[current.index];
-        if (ct.impls.empty() || (ct.kind != TKIND_INTERFACE_ && ct.kind != TKIND_DISPATCH_)) break;
-        const auto next = current.lib->Target(ct.impls[0].href);
-        if (!next) break;
-        const bool seen = std::any_of(chain.begin(), chain.end(), [&](const TypeRef& r) {
-          return r.lib == next->lib && r.index == next->index;
-        });
-        if (seen) break;
-        chain.push_back(*next);
-        current = *next;
-      }
-      for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
-        keep_.push_back(it->lib);
-        for (const auto& f : it->lib->model().types[it->index].funcs)
-          funcs_.push_back({it->lib.get(), &f, f.funckind != kFuncDispatch});
-      }
-      return;
-    }
-    for (const auto& f : t.funcs) funcs_.push_back({lib_.get(), &f, false});
-  }
-
   LibraryPtr lib_;
   std::uint32_t index_;
   View view_;
-  std::vector<PresentedFunc> funcs_;
-  std::vector<LibraryPtr> keep_;  // libraries of the base chain, alive as long as the view
+  std::shared_ptr<const FunctionList> list_;
+  const std::vector<PresentedFunc>& funcs_;
   std::vector<HandleEntry> handles_;
 };
+
+std::shared_ptr<const FunctionList> BuiltinLibrary::BuildFunctions(std::uint32_t index, bool dispatch_chain) {
+  auto list = std::make_shared<FunctionList>();
+  const TypeInfo& t = model_.types[index];
+  if (!dispatch_chain) {
+    list->funcs.reserve(t.funcs.size());
+    for (const auto& f : t.funcs) list->funcs.push_back({this, &f, false});
+    list->Index();
+    return list;
+  }
+  // The base chain, from this type up to the root.
+  std::vector<TypeRef> chain{{shared_from_this(), index}};
+  TypeRef current = chain.front();
+  for (int depth = 0; depth < kMaxChain; ++depth) {
+    const TypeInfo& ct = current.lib->model().types[current.index];
+    if (ct.impls.empty() || (ct.kind != TKIND_INTERFACE_ && ct.kind != TKIND_DISPATCH_)) break;
+    const auto next = current.lib->Target(ct.impls[0].href);
+    if (!next) break;
+    const bool seen = std::any_of(chain.begin(), chain.end(), [&](const TypeRef& r) {
+      return r.lib == next->lib && r.index == next->index;
+    });
+    if (seen) break;
+    chain.push_back(*next);
+    current = *next;
+  }
+  for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+    // This library is kept alive by the view itself; holding it here would be a cycle.
+    if (it->lib.get() != this &&
+        std::find(list->keep.begin(), list->keep.end(), it->lib) == list->keep.end())
+      list->keep.push_back(it->lib);
+    for (const auto& f : it->lib->model().types[it->index].funcs)
+      list->funcs.push_back({it->lib.get(), &f, f.funckind != kFuncDispatch});
+  }
+  list->Index();
+  return list;
+}
 
 std::shared_ptr<ITypeInfoAccess> BuiltinLibrary::MakeView(std::uint32_t index, bool interface_half) {
   const TypeInfo& t = model_.types[index];
