@@ -874,7 +874,7 @@ class NodeImpl : public Base, public Handle {
   NodeListPtr SelectNodes(std::string_view xpath) override { return std::make_shared<SelectedList>(holder(), Select(xpath)); }
 
   NodePtr SelectSingleNode(std::string_view xpath) override {
-    std::vector<xmlNode*> nodes = Select(xpath);
+    std::vector<xmlNode*> nodes = Select(xpath, true);
     return nodes.empty() ? nullptr : Wrap(holder(), nodes.front());
   }
 
@@ -915,8 +915,36 @@ class NodeImpl : public Base, public Handle {
     return compiled;
   }
 
-  std::vector<xmlNode*> Select(std::string_view xpath) {
+  // A bare ASCII name such as "methods" or "items" is the child step child::name. The
+  // layer's forced reads and collection lookups ask for nothing else, once per written or
+  // read value, so these are answered by walking the children instead of running XPath.
+  static bool IsPlainChildStep(std::string_view xpath) {
+    if (xpath.empty()) return false;
+    auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; };
+    if (!letter(xpath.front())) return false;
+    for (const char c : xpath) {
+      if (!(letter(c) || (c >= '0' && c <= '9') || c == '-' || c == '.')) return false;
+    }
+    return true;
+  }
+
+  std::vector<xmlNode*> ChildElementsNamed(std::string_view name, bool first_only) {
+    std::vector<xmlNode*> nodes;
+    xmlNode* parent = node();
+    if (parent->type != XML_ELEMENT_NODE && parent->type != XML_DOCUMENT_NODE) return nodes;
+    for (xmlNode* c = parent->children; c; c = c->next) {
+      // An unprefixed name test selects only elements in no namespace.
+      if (c->type == XML_ELEMENT_NODE && !c->ns && name == reinterpret_cast<const char*>(c->name)) {
+        nodes.push_back(c);
+        if (first_only) break;
+      }
+    }
+    return nodes;
+  }
+
+  std::vector<xmlNode*> Select(std::string_view xpath, bool first_only = false) {
     InitLibraries();
+    if (IsPlainChildStep(xpath)) return ChildElementsNamed(xpath, first_only);
     const std::string expression(xpath);
     if (expression.find('\0') != std::string::npos) Failed();
     xmlXPathCompExprPtr compiled = Compiled(expression);
