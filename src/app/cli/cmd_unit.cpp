@@ -2,6 +2,7 @@
 #include <ostream>
 
 #include "app/cli/command.h"
+#include "app/cli/library_args.h"
 #include "generator/import_unit.h"
 #include "typelib/scan/type_lib_scan.h"
 
@@ -23,50 +24,15 @@ constexpr std::string_view kUsage =
     "Exit status: 0 written, 1 \"invalid typelib\" (the file does not load) or another\n"
     "failure, 2 usage error.\n";
 
-typelib::ReaderKind ParseReader(const std::string& value) {
-  if (value == "builtin") return typelib::ReaderKind::Builtin;
-  if (value == "platform") {
-    if (typelib::DefaultReader() != typelib::ReaderKind::Platform)
-      throw UsageError{"--reader platform needs the Windows build; this build has only the built-in reader"};
-    return typelib::ReaderKind::Platform;
-  }
-  throw UsageError{"--reader takes 'builtin' or 'platform', not '" + value + "'"};
-}
-
 int RunUnit(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  std::string file;
-  std::string output;
-  bool have_file = false;
-  typelib::ReaderKind reader = typelib::DefaultReader();
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (arg == "--reader" || arg == "-o") {
-      if (i + 1 >= args.size()) throw UsageError{arg + " needs a value"};
-      const std::string& value = args[++i];
-      if (arg == "-o") {
-        output = value;
-      } else {
-        reader = ParseReader(value);
-      }
-    } else if (arg.rfind("--reader=", 0) == 0) {
-      reader = ParseReader(arg.substr(9));
-    } else if (arg.size() > 1 && arg[0] == '-' && arg != "-") {
-      throw UsageError{"unknown option '" + arg + "'"};
-    } else if (!have_file) {
-      file = arg;
-      have_file = true;
-    } else {
-      throw UsageError{"only one FILE is imported at a time"};
-    }
-  }
-  if (!have_file) throw UsageError{"FILE is missing"};
+  const LibraryArgs parsed = ParseLibraryArgs(args, "imported");
 
-  const xml::DocumentPtr description = typelib::scan::LoadTypeLibDescription(file, reader);
+  const xml::DocumentPtr description = typelib::scan::LoadTypeLibDescription(parsed.file, parsed.reader);
   if (!description) {
     err << "invalid typelib\n";
     return kExitFailure;
   }
-  WriteOutput(output, generator::BuildImportUnit(description), out);
+  WriteOutput(parsed.output, generator::BuildImportUnit(description), out);
   return kExitOk;
 }
 
