@@ -16,7 +16,7 @@ cmake --build --preset windows --target Quenlor >/dev/null
 quenlor_ensure_prefix
 # Prefixes made before the win32 mirror existed get it once (see wine-mirror-win32.sh).
 [ -f "$WINEPREFIX/.quenlor-win32-mirror" ] || "$root/scripts/wine-mirror-win32.sh"
-program="$root/build/windows/bin/Quenlor.exe"
+program="$root/build/windows/gui/Quenlor.exe"
 
 if [ -n "${DISPLAY:-}" ]; then
   exec "$QUENLOR_WINE" "$program"

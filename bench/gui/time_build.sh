@@ -14,4 +14,4 @@ cmake --build --preset windows --target Quenlor -j2 >/dev/null
 quenlor_ensure_prefix
 "$WINESERVER" -p >/dev/null 2>&1 || true
 xvfb-run -a -s "-screen 0 1280x1024x24" \
-  "$QUENLOR_WINE" "$root/build/windows/bin/Quenlor.exe" --time-build "$library" --repeat "$repeat"
+  "$QUENLOR_WINE" "$root/build/windows/gui/Quenlor.exe" --time-build "$library" --repeat "$repeat"
