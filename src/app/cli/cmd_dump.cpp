@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "app/cli/command.h"
+#include "app/cli/library_args.h"
 #include "typelib/access.h"
 #include "typelib/dump.h"
 
@@ -11,44 +12,15 @@ namespace quenlor::cli {
 namespace {
 
 int RunDump(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  std::string file;
-  std::string output;
-  typelib::ReaderKind reader = typelib::DefaultReader();
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (arg == "--reader" || arg == "-o") {
-      if (i + 1 >= args.size()) throw UsageError{arg + " needs a value"};
-      const std::string& value = args[++i];
-      if (arg == "-o") {
-        output = value;
-      } else if (value == "builtin") {
-        reader = typelib::ReaderKind::Builtin;
-      } else if (value == "platform") {
-        reader = typelib::ReaderKind::Platform;
-      } else {
-        throw UsageError{"unknown reader '" + value + "' (builtin or platform)"};
-      }
-    } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
-      throw UsageError{"unknown option '" + arg + "'"};
-    } else if (file.empty()) {
-      file = arg;
-    } else {
-      throw UsageError{"more than one FILE"};
-    }
-  }
-  if (file.empty()) throw UsageError{"FILE is missing"};
+  const LibraryArgs parsed = ParseLibraryArgs(args, "dumped");
 
   std::shared_ptr<typelib::ITypeLibAccess> lib;
-  const typelib::HResult hr = typelib::LoadTypeLibrary(file, reader, lib);
-  if (hr == typelib::kENotImpl && reader == typelib::ReaderKind::Platform) {
-    err << "quenlor dump: the platform reader exists only in the Windows build\n";
-    return kExitFailure;
-  }
+  const typelib::HResult hr = typelib::LoadTypeLibrary(parsed.file, parsed.reader, lib);
   if (hr != typelib::kOk) {
-    err << "quenlor dump: cannot load " << file << ": " << typelib::HResultText(hr) << "\n";
+    err << "quenlor dump: cannot load " << parsed.file << ": " << typelib::HResultText(hr) << "\n";
     return kExitFailure;
   }
-  WriteOutput(output, typelib::DumpTypeLibrary(*lib), out);
+  WriteOutput(parsed.output, typelib::DumpTypeLibrary(*lib), out);
   return kExitOk;
 }
 
