@@ -11,6 +11,24 @@ namespace quenlor::ui {
 
 namespace {
 
+// The look of an owner-drawn item that no theme draws: the highlight when selected, its text.
+void DrawPlainItem(TCanvas& canvas, const DRAWITEMSTRUCT& item, TOwnerDrawState state,
+                   const std::vector<std::string>& items, TColor color, TFont font) {
+  const int index = static_cast<int>(item.itemID);
+  if (index < 0) {
+    canvas.FillRect(item.rcItem, color);
+    return;
+  }
+  const bool selected = state & odSelected;
+  canvas.FillRect(item.rcItem, selected ? clHighlight : color);
+  font.SetColor(selected ? clHighlightText : clWindowText);
+  canvas.SetFont(font);
+  RECT r = item.rcItem;
+  r.left += 2;
+  canvas.DrawString(index < static_cast<int>(items.size()) ? items[static_cast<std::size_t>(index)] : "", r,
+                    DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+}
+
 constexpr wchar_t kControlClass[] = L"QuenlorControl";
 constexpr wchar_t kFormClass[] = L"QuenlorForm";
 constexpr wchar_t kTimerClass[] = L"QuenlorTimer";
@@ -781,18 +799,8 @@ bool TListBox::ReflectedDrawItem(DRAWITEMSTRUCT& item) {
   const int index = static_cast<int>(item.itemID);
   if (index >= 0 && OnDrawItem) {
     OnDrawItem(this, index, item.rcItem, state, canvas);
-  } else if (index >= 0) {
-    const bool selected = state & odSelected;
-    canvas.FillRect(item.rcItem, selected ? clHighlight : Color());
-    TFont font = Font();
-    font.SetColor(selected ? clHighlightText : clWindowText);
-    canvas.SetFont(font);
-    RECT r = item.rcItem;
-    r.left += 2;
-    canvas.DrawString(index < static_cast<int>(items_.size()) ? items_[static_cast<std::size_t>(index)] : "", r,
-                    DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
   } else {
-    canvas.FillRect(item.rcItem, Color());
+    DrawPlainItem(canvas, item, state, items_, Color(), Font());
   }
   // The standard focus rectangle; a theme that clipped the item away hides it.
   if (state & odFocused) DrawFocusRect(item.hDC, &item.rcItem);
@@ -883,18 +891,8 @@ bool TComboBox::ReflectedDrawItem(DRAWITEMSTRUCT& item) {
   const int index = static_cast<int>(item.itemID);
   if (index >= 0 && OnDrawItem) {
     OnDrawItem(this, index, item.rcItem, state, canvas);
-  } else if (index >= 0) {
-    const bool selected = state & odSelected;
-    canvas.FillRect(item.rcItem, selected ? clHighlight : Color());
-    TFont font = Font();
-    font.SetColor(selected ? clHighlightText : clWindowText);
-    canvas.SetFont(font);
-    RECT r = item.rcItem;
-    r.left += 2;
-    canvas.DrawString(index < static_cast<int>(items_.size()) ? items_[static_cast<std::size_t>(index)] : "", r,
-                    DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
   } else {
-    canvas.FillRect(item.rcItem, Color());
+    DrawPlainItem(canvas, item, state, items_, Color(), Font());
   }
   if (state & odFocused) DrawFocusRect(item.hDC, &item.rcItem);
   return true;
