@@ -133,6 +133,22 @@ ElemDesc ToElemDesc(const ELEMDESC& e) {
 
 class PlatformTypeLib;
 
+// ITypeLib and ITypeInfo document themselves through the same call; the strings are taken
+// (and freed) whether or not it succeeds.
+template <class Source, class Index>
+HResult ReadDocumentation(Source* source, Index index, Documentation& out) {
+  BSTR name = nullptr, doc = nullptr, file = nullptr;
+  DWORD context = 0;
+  const HRESULT hr = source->GetDocumentation(index, &name, &doc, &context, &file);
+  Documentation d;
+  d.name = TakeBstr(name);
+  d.doc_string = TakeBstr(doc);
+  d.help_file = TakeBstr(file);
+  d.help_context = context;
+  if (SUCCEEDED(hr)) out = std::move(d);
+  return hr;
+}
+
 class PlatformTypeInfo final : public ITypeInfoAccess {
  public:
   explicit PlatformTypeInfo(ITypeInfo* info) : info_(info) {}
@@ -163,16 +179,7 @@ class PlatformTypeInfo final : public ITypeInfoAccess {
   }
 
   HResult GetDocumentation(MemberId memid, Documentation& out) override {
-    BSTR name = nullptr, doc = nullptr, file = nullptr;
-    DWORD context = 0;
-    const HRESULT hr = info_->GetDocumentation(memid, &name, &doc, &context, &file);
-    Documentation d;
-    d.name = TakeBstr(name);
-    d.doc_string = TakeBstr(doc);
-    d.help_file = TakeBstr(file);
-    d.help_context = context;
-    if (SUCCEEDED(hr)) out = std::move(d);
-    return hr;
+    return ReadDocumentation(info_.get(), memid, out);
   }
 
   HResult GetFuncDesc(unsigned index, FuncDesc& out) override {
@@ -265,16 +272,7 @@ class PlatformTypeLib final : public ITypeLibAccess {
   explicit PlatformTypeLib(ITypeLib* lib) : lib_(lib) {}
 
   HResult GetDocumentation(int index, Documentation& out) override {
-    BSTR name = nullptr, doc = nullptr, file = nullptr;
-    DWORD context = 0;
-    const HRESULT hr = lib_->GetDocumentation(index, &name, &doc, &context, &file);
-    Documentation d;
-    d.name = TakeBstr(name);
-    d.doc_string = TakeBstr(doc);
-    d.help_file = TakeBstr(file);
-    d.help_context = context;
-    if (SUCCEEDED(hr)) out = std::move(d);
-    return hr;
+    return ReadDocumentation(lib_.get(), index, out);
   }
 
   unsigned GetTypeInfoCount() override { return lib_->GetTypeInfoCount(); }
