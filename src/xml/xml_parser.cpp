@@ -492,13 +492,6 @@ AttributePtr WrapAttribute(dom::NodePtr node) { return node ? std::make_shared<T
 
 DocumentPtr CreateDocument() { return std::make_shared<TDocument>(dom::CreateDomDocument()); }
 
-std::string FormatXml(std::string_view text) {
-  const std::string split = ReplaceText(text, "><", ">\r\n<", false);
-  auto document = CreateDocument();
-  document->SetXml(split);
-  return ReplaceText(document->GetXml(), "\t", "  ", false);
-}
-
 std::string XPathLiteral(std::string_view value) {
   if (value.find('"') == std::string_view::npos) return "\"" + std::string(value) + "\"";
   if (value.find('\'') == std::string_view::npos) return "'" + std::string(value) + "'";
