@@ -34,18 +34,20 @@ dom::NodePtr Required(dom::NodePtr node) {
   return node;
 }
 
-// A path's steps: split at "/", a trailing "/" ending the last step rather than starting an
-// empty one, the empty path being one (empty) step.
-std::vector<std::string_view> Steps(std::string_view path) {
-  std::vector<std::string_view> steps;
+// Calls f with each of a path's steps: split at "/", a trailing "/" ending the last step
+// rather than starting an empty one, the empty path being one (empty) step.
+template <class F>
+void ForEachStep(std::string_view path, F&& f) {
   size_t start = 0;
+  bool any = false;
   for (;;) {
     const size_t slash = path.find('/', start);
     if (slash == std::string_view::npos) {
-      if (start < path.size() || steps.empty()) steps.push_back(path.substr(start));
-      return steps;
+      if (start < path.size() || !any) f(path.substr(start));
+      return;
     }
-    steps.push_back(path.substr(start, slash - start));
+    f(path.substr(start, slash - start));
+    any = true;
     start = slash + 1;
   }
 }
@@ -202,11 +204,11 @@ class TNodes final : public INodes {
   NodePtr Add(std::string_view path) override {
     auto document = CreatingDocument(parent_);
     dom::NodePtr current = parent_;
-    for (std::string_view step : Steps(path)) {
+    ForEachStep(path, [&](std::string_view step) {
       auto element = document->CreateElement(step);
       current->AppendChild(element);
-      current = element;
-    }
+      current = std::move(element);
+    });
     return WrapNode(current);
   }
 
@@ -351,14 +353,14 @@ class TNode final : public TElement<INode>, public TNamedValues, public std::ena
   NodePtr ForceNode(std::string_view path) override {
     auto document = CreatingDocument(node_);
     dom::NodePtr current = node_;
-    for (std::string_view step : Steps(path)) {
+    ForEachStep(path, [&](std::string_view step) {
       auto found = current->SelectSingleNode(step);
       if (!found) {
         found = document->CreateElement(step);
         current->AppendChild(found);
       }
-      current = found;
-    }
+      current = std::move(found);
+    });
     return WrapNode(current);
   }
 

@@ -125,19 +125,121 @@ std::string QualifiedName(const xmlNode* n) {
   return name;
 }
 
+// A set of node pointers in one open-addressed table: every element the program creates
+// passes through the set of detached roots on its way into the tree, and a node-based set
+// would allocate and free for each of them.
+class NodeSet {
+ public:
+  bool empty() const { return size_ == 0; }
+
+  bool contains(xmlNode* n) const {
+    if (slots_.empty()) return false;
+    for (std::size_t i = Home(n);; i = Next(i)) {
+      if (slots_[i] == n) return true;
+      if (!slots_[i]) return false;
+    }
+  }
+
+  void insert(xmlNode* n) {
+    if ((size_ + 1) * 2 > slots_.size()) Grow();
+    std::size_t i = Home(n);
+    for (; slots_[i]; i = Next(i)) {
+      if (slots_[i] == n) return;
+    }
+    slots_[i] = n;
+    ++size_;
+  }
+
+  // Removal with backward shifting, so that lookups never need tombstones.
+  bool erase(xmlNode* n) {
+    if (slots_.empty()) return false;
+    std::size_t i = Home(n);
+    for (; slots_[i] != n; i = Next(i)) {
+      if (!slots_[i]) return false;
+    }
+    std::size_t hole = i;
+    for (std::size_t j = Next(hole); slots_[j]; j = Next(j)) {
+      const std::size_t home = Home(slots_[j]);
+      // Move j into the hole unless its home lies cyclically within (hole, j].
+      const bool stays = hole <= j ? (hole < home && home <= j) : (hole < home || home <= j);
+      if (!stays) {
+        slots_[hole] = slots_[j];
+        hole = j;
+      }
+    }
+    slots_[hole] = nullptr;
+    --size_;
+    return true;
+  }
+
+  template <class F>
+  void ForEach(F&& f) const {
+    for (xmlNode* n : slots_) {
+      if (n) f(n);
+    }
+  }
+
+ private:
+  std::size_t Home(const xmlNode* n) const {
+    std::uint64_t h = reinterpret_cast<std::uintptr_t>(n);
+    h ^= h >> 33;
+    h *= 0xff51afd7ed558ccdull;
+    h ^= h >> 33;
+    return static_cast<std::size_t>(h) & (slots_.size() - 1);
+  }
+  std::size_t Next(std::size_t i) const { return (i + 1) & (slots_.size() - 1); }
+
+  void Grow() {
+    std::vector<xmlNode*> old(slots_.empty() ? 16 : slots_.size() * 2, nullptr);
+    old.swap(slots_);
+    size_ = 0;
+    for (xmlNode* n : old) {
+      if (n) insert(n);
+    }
+  }
+
+  std::vector<xmlNode*> slots_;  // a power of two in size, at most half full
+  std::size_t size_ = 0;
+};
+
+// The count of objects referring to a node lives in the node's psvi field, which only
+// schema validation (never used here) would otherwise fill; copies start from zero.
+void*& RefField(xmlNode* n) { return n->type == XML_ATTRIBUTE_NODE ? reinterpret_cast<xmlAttr*>(n)->psvi : n->psvi; }
+std::uintptr_t RefCount(xmlNode* n) { return reinterpret_cast<std::uintptr_t>(RefField(n)); }
+void SetRefCount(xmlNode* n, std::uintptr_t count) { RefField(n) = reinterpret_cast<void*>(count); }
+
+class LxDocument;
+
 struct Holder {
   xmlDocPtr doc = nullptr;
-  std::unordered_map<xmlNode*, int> refs;
-  std::unordered_set<xmlNode*> detached;
+  std::size_t live_refs = 0;  // references held on all nodes, to skip walks when there are none
+  NodeSet detached;
   std::uint64_t generation = 0;
+  // Bumped whenever an element enters or leaves a tree, which is all that can change the
+  // answer of a query by element name; attribute and text changes leave it alone.
+  std::uint64_t element_generation = 0;
+  struct ElementIndex {
+    std::uint64_t generation = ~0ull;
+    std::unordered_map<std::string_view, std::vector<xmlNode*>> by_name;  // names live in the nodes
+  } element_index;
+  // The document object, handed out again while it lives rather than made anew for every
+  // OwnerDocument call (one per element the layer creates).
+  std::weak_ptr<LxDocument> document_object;
 
   Holder() {
     InitLibraries();
     doc = xmlNewDoc(reinterpret_cast<const xmlChar*>("1.0"));
     if (!doc) Fail(kComCallFailed);
+    // Element and attribute names repeat endlessly in a description; the document keeps one
+    // copy of each instead of one per node.
+    doc->dict = xmlDictCreate();
+    if (!doc->dict) {
+      xmlFreeDoc(doc);
+      Fail(kComCallFailed);
+    }
   }
   ~Holder() {
-    for (xmlNode* n : detached) xmlFreeNode(n);
+    detached.ForEach([](xmlNode* n) { xmlFreeNode(n); });
     xmlFreeDoc(doc);
   }
   Holder(const Holder&) = delete;
@@ -146,28 +248,31 @@ struct Holder {
   xmlNode* DocNode() const { return reinterpret_cast<xmlNode*>(doc); }
 
   void AddRef(xmlNode* n) {
-    if (n != DocNode()) ++refs[n];
+    if (n == DocNode()) return;
+    SetRefCount(n, RefCount(n) + 1);
+    ++live_refs;
   }
 
   bool Referenced(xmlNode* root) const {
-    if (refs.empty()) return false;
+    if (live_refs == 0) return false;
     bool found = false;
-    Walk(root, [&](xmlNode* n) { found = found || refs.count(n) != 0; });
+    Walk(root, [&](xmlNode* n) { found = found || RefCount(n) != 0; });
     return found;
   }
 
   void FreeIfUnused(xmlNode* top) {
-    auto it = detached.find(top);
-    if (it == detached.end() || Referenced(top)) return;
-    detached.erase(it);
+    if (!detached.contains(top) || Referenced(top)) return;
+    detached.erase(top);
     ++generation;
     xmlFreeNode(top);
   }
 
   void Release(xmlNode* n) {
     if (n == DocNode()) return;
-    auto it = refs.find(n);
-    if (it != refs.end() && --it->second == 0) refs.erase(it);
+    if (const std::uintptr_t count = RefCount(n)) {
+      SetRefCount(n, count - 1);
+      --live_refs;
+    }
     if (!detached.empty()) {
       xmlNode* top = Top(n);
       if (top != DocNode()) FreeIfUnused(top);
@@ -181,6 +286,7 @@ struct Holder {
   // that they outlive them.
   void Unlink(xmlNode* n) {
     ++generation;
+    if (n->type == XML_ELEMENT_NODE) ++element_generation;
     if (n->type == XML_ELEMENT_NODE || n->type == XML_ATTRIBUTE_NODE) {
       if (xmlDOMWrapRemoveNode(nullptr, n->doc, n, 0) == 0) return;
     }
@@ -211,6 +317,7 @@ struct Holder {
 
   void LinkBefore(xmlNode* parent, xmlNode* child, xmlNode* reference) {
     ++generation;
+    if (child->type == XML_ELEMENT_NODE) ++element_generation;
     child->parent = parent;
     if (!reference) {
       child->next = nullptr;
@@ -235,6 +342,29 @@ struct Holder {
 
   void ClearChildren(xmlNode* n) {
     while (n->children) Detach(n->children);
+  }
+
+  // The document's elements in no namespace, by name, in document order.
+  const std::vector<xmlNode*>* ElementsNamed(std::string_view name) {
+    if (element_index.generation != element_generation) {
+      element_index.by_name.clear();
+      xmlNode* root = DocNode();
+      for (xmlNode* n = root->children; n;) {
+        if (n->type == XML_ELEMENT_NODE && !n->ns) {
+          element_index.by_name[reinterpret_cast<const char*>(n->name)].push_back(n);
+        }
+        if (n->children && n->type == XML_ELEMENT_NODE) {
+          n = n->children;
+          continue;
+        }
+        while (n != root && !n->next) n = n->parent;
+        if (n == root) break;
+        n = n->next;
+      }
+      element_index.generation = element_generation;
+    }
+    const auto found = element_index.by_name.find(name);
+    return found == element_index.by_name.end() ? nullptr : &found->second;
   }
 };
 
@@ -465,6 +595,10 @@ std::string TextOf(const xmlNode* n) {
 void CopyMarks(xmlNode* original, xmlNode* copy, bool deep) {
   if (!deep) {
     copy->_private = original->_private == kPretty ? kPretty : nullptr;
+    for (xmlAttr* a = copy->type == XML_ELEMENT_NODE ? copy->properties : nullptr; a; a = a->next) {
+      Walk(reinterpret_cast<xmlNode*>(a), [](xmlNode* n) { SetRefCount(n, 0); });
+    }
+    SetRefCount(copy, 0);
     return;
   }
   std::vector<xmlNode*> a, b;
@@ -472,7 +606,30 @@ void CopyMarks(xmlNode* original, xmlNode* copy, bool deep) {
   Walk(copy, [&](xmlNode* n) { b.push_back(n); });
   for (size_t i = 0; i < b.size(); ++i) {
     b[i]->_private = (i < a.size() && a[i]->_private == kPretty) ? kPretty : nullptr;
+    SetRefCount(b[i], 0);
   }
+}
+
+// A text node of the document. Short texts (type names, flags, numbers) repeat thousands of
+// times in a description: their content is the document dictionary's copy, which libxml2
+// knows not to free with the node, as its own parser does.
+xmlNode* NewText(xmlDocPtr doc, std::string_view value) {
+  constexpr size_t kShared = 48;
+  xmlNode* t;
+  if (value.size() <= kShared && doc->dict) {
+    t = xmlNewDocText(doc, nullptr);
+    if (!t) Failed();
+    t->content = const_cast<xmlChar*>(
+        xmlDictLookup(doc->dict, reinterpret_cast<const xmlChar*>(value.data()), static_cast<int>(value.size())));
+    if (!t->content) {
+      xmlFreeNode(t);
+      Failed();
+    }
+  } else {
+    t = xmlNewDocTextLen(doc, reinterpret_cast<const xmlChar*>(value.data()), static_cast<int>(value.size()));
+    if (!t) Failed();
+  }
+  return t;
 }
 
 // ---- node lists and attribute maps ----
@@ -556,7 +713,11 @@ class AttributeMap final : public NamedNodeMap, private Handle {
 
   xmlAttr* Find(std::string_view name) {
     for (xmlAttr* a = node()->properties; a; a = a->next) {
-      if (QualifiedName(reinterpret_cast<xmlNode*>(a)) == name) return a;
+      if (!a->ns || !a->ns->prefix) {
+        if (name == reinterpret_cast<const char*>(a->name)) return a;
+      } else if (QualifiedName(reinterpret_cast<xmlNode*>(a)) == name) {
+        return a;
+      }
     }
     return nullptr;
   }
@@ -806,20 +967,22 @@ class NodeImpl : public Base, public Handle {
   void SetText(std::string_view text) override {
     xmlNode* n = node();
     Holder& h = *holder();
-    const std::string value = CleanText(text);
+    // Nearly every value written is plain ASCII and needs no cleaning copy.
+    std::string cleaned;
+    const std::string_view value = IsPlainAscii(text) ? text : std::string_view(cleaned = CleanText(text));
     switch (n->type) {
       case XML_ELEMENT_NODE:
       case XML_ATTRIBUTE_NODE: {
-        h.ClearChildren(n);
+        if (n->children) h.ClearChildren(n);
         if (!value.empty() || n->type == XML_ATTRIBUTE_NODE) {
-          xmlNode* t = xmlNewDocTextLen(h.doc, X(value), static_cast<int>(value.size()));
-          if (!t) Failed();
+          if (value.size() > static_cast<size_t>(INT_MAX)) Failed();
+          xmlNode* t = NewText(h.doc, value);
           h.LinkBefore(n, t, nullptr);
         }
         return;
       }
       case XML_DOCUMENT_NODE: Failed();
-      default: SetNodeValue(value);
+      default: SetNodeValue(text);
     }
   }
 
@@ -874,6 +1037,7 @@ class NodeImpl : public Base, public Handle {
   NodeListPtr SelectNodes(std::string_view xpath) override { return std::make_shared<SelectedList>(holder(), Select(xpath)); }
 
   NodePtr SelectSingleNode(std::string_view xpath) override {
+    if (IsPlainChildStep(xpath)) return Wrap(holder(), FirstChildElementNamed(xpath));
     std::vector<xmlNode*> nodes = Select(xpath, true);
     return nodes.empty() ? nullptr : Wrap(holder(), nodes.front());
   }
@@ -888,7 +1052,11 @@ class NodeImpl : public Base, public Handle {
     for (; from; from = from->next) {
       if (MayBeChild(from)) {
         xmlNode* c = xmlDocCopyNode(from, copy, 1);
-        if (c) xmlAddChild(reinterpret_cast<xmlNode*>(copy), c);
+        if (c) {
+          // libxslt keeps its compiled instructions in psvi, where this tree counts references.
+          Walk(c, [](xmlNode* m) { SetRefCount(m, 0); });
+          xmlAddChild(reinterpret_cast<xmlNode*>(copy), c);
+        }
       }
       if (n->type != XML_DOCUMENT_NODE) break;
     }
@@ -928,6 +1096,15 @@ class NodeImpl : public Base, public Handle {
     return true;
   }
 
+  xmlNode* FirstChildElementNamed(std::string_view name) {
+    xmlNode* parent = node();
+    if (parent->type != XML_ELEMENT_NODE && parent->type != XML_DOCUMENT_NODE) return nullptr;
+    for (xmlNode* c = parent->children; c; c = c->next) {
+      if (c->type == XML_ELEMENT_NODE && !c->ns && name == reinterpret_cast<const char*>(c->name)) return c;
+    }
+    return nullptr;
+  }
+
   std::vector<xmlNode*> ChildElementsNamed(std::string_view name, bool first_only) {
     std::vector<xmlNode*> nodes;
     xmlNode* parent = node();
@@ -942,9 +1119,62 @@ class NodeImpl : public Base, public Handle {
     return nodes;
   }
 
+  // "//name" and "//name[@attribute="value"]" (plain names, a value without quotes): every
+  // element of the document so named, in document order. The generator asks these of whole
+  // descriptions; a walk answers them without building and sorting XPath node sets.
+  struct DescendantQuery {
+    std::string_view name, attribute, value;
+    bool with_attribute = false;
+  };
+
+  static bool ParseDescendantQuery(std::string_view xpath, DescendantQuery& query) {
+    if (!xpath.starts_with("//")) return false;
+    xpath.remove_prefix(2);
+    const size_t bracket = xpath.find('[');
+    query.name = xpath.substr(0, bracket);
+    if (!IsPlainChildStep(query.name)) return false;
+    if (bracket == std::string_view::npos) return true;
+    std::string_view predicate = xpath.substr(bracket);
+    if (!predicate.starts_with("[@") || !predicate.ends_with("\"]")) return false;
+    predicate = predicate.substr(2, predicate.size() - 4);
+    const size_t equals = predicate.find("=\"");
+    if (equals == std::string_view::npos) return false;
+    query.attribute = predicate.substr(0, equals);
+    query.value = predicate.substr(equals + 2);
+    if (!IsPlainChildStep(query.attribute) || query.value.find_first_of("\"'") != std::string_view::npos) return false;
+    query.with_attribute = true;
+    return true;
+  }
+
+  // The string value of an unprefixed attribute as XPath compares it, or false when absent.
+  static bool AttributeValue(xmlNode* element, std::string_view name, std::string& value) {
+    for (xmlAttr* a = element->properties; a; a = a->next) {
+      if (!a->ns && name == reinterpret_cast<const char*>(a->name)) {
+        value = TextOf(reinterpret_cast<xmlNode*>(a));
+        return true;
+      }
+    }
+    return false;
+  }
+
+  std::vector<xmlNode*> DescendantElements(const DescendantQuery& query, bool first_only) {
+    std::vector<xmlNode*> nodes;
+    const std::vector<xmlNode*>* named = holder()->ElementsNamed(query.name);
+    if (!named) return nodes;
+    std::string value;
+    for (xmlNode* n : *named) {
+      if (!query.with_attribute || (AttributeValue(n, query.attribute, value) && value == query.value)) {
+        nodes.push_back(n);
+        if (first_only) break;
+      }
+    }
+    return nodes;
+  }
+
   std::vector<xmlNode*> Select(std::string_view xpath, bool first_only = false) {
     InitLibraries();
     if (IsPlainChildStep(xpath)) return ChildElementsNamed(xpath, first_only);
+    if (DescendantQuery query; ParseDescendantQuery(xpath, query)) return DescendantElements(query, first_only);
     const std::string expression(xpath);
     if (expression.find('\0') != std::string::npos) Failed();
     xmlXPathCompExprPtr compiled = Compiled(expression);
@@ -998,16 +1228,15 @@ class LxDocument final : public NodeImpl<Document> {
   }
 
   NodePtr CreateAttribute(std::string_view name) override {
-    const std::string n = ValidName(name);
-    xmlAttr* a = xmlNewDocProp(holder()->doc, X(n), nullptr);
+    xmlAttr* a = xmlNewDocProp(holder()->doc, ValidName(name), nullptr);
     if (!a) Failed();
     holder()->Adopt(reinterpret_cast<xmlNode*>(a));
     return Wrap(holder(), reinterpret_cast<xmlNode*>(a));
   }
 
   NodePtr CreateElement(std::string_view name) override {
-    const std::string n = ValidName(name);
-    xmlNode* e = xmlNewDocNode(holder()->doc, nullptr, X(n), nullptr);
+    // The name belongs to the document's dictionary, which keeps it: nothing is eaten.
+    xmlNode* e = xmlNewDocNodeEatName(holder()->doc, nullptr, const_cast<xmlChar*>(ValidName(name)), nullptr);
     if (!e) Failed();
     holder()->Adopt(e);
     return Wrap(holder(), e);
@@ -1027,10 +1256,26 @@ class LxDocument final : public NodeImpl<Document> {
   void Save(const std::string& file_name) override { WriteFileAtomically(file_name, WithUtf8Declaration(Xml())); }
 
  private:
-  static std::string ValidName(std::string_view name) {
-    std::string n(name);
-    if (n.find('\0') != std::string::npos || xmlValidateQName(X(n), 0) != 0) Failed();
-    return n;
+  // The document's own copy of a name that is a valid qualified name.
+  const xmlChar* ValidName(std::string_view name) {
+    if (name.size() > static_cast<size_t>(INT_MAX) || name.find('\0') != std::string_view::npos) Failed();
+    const xmlChar* interned = xmlDictLookup(holder()->doc->dict, reinterpret_cast<const xmlChar*>(name.data()),
+                                            static_cast<int>(name.size()));
+    if (!interned) Failed();
+    if (!IsPlainAsciiName(name) && xmlValidateQName(interned, 0) != 0) Failed();
+    return interned;
+  }
+
+  // Letters, digits, '_', '-' and '.', not starting with a digit, '-' or '.': a name
+  // whatever the rest of the rules say, and all the names the program itself writes.
+  static bool IsPlainAsciiName(std::string_view name) {
+    if (name.empty()) return false;
+    auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; };
+    if (!letter(name.front())) return false;
+    for (const char c : name) {
+      if (!(letter(c) || (c >= '0' && c <= '9') || c == '-' || c == '.')) return false;
+    }
+    return true;
   }
 
   bool Parse(const char* data, size_t size, const char* encoding) {
@@ -1150,11 +1395,16 @@ class LxDocument final : public NodeImpl<Document> {
 
 NodePtr Wrap(const HolderPtr& holder, xmlNode* node) {
   if (!node) return nullptr;
-  if (node->type == XML_DOCUMENT_NODE) return std::make_shared<LxDocument>(holder);
+  if (node->type == XML_DOCUMENT_NODE) return NewDocument(holder);
   return std::make_shared<LxNode>(holder, node);
 }
 
-std::shared_ptr<Document> NewDocument(HolderPtr holder) { return std::make_shared<LxDocument>(holder); }
+std::shared_ptr<Document> NewDocument(HolderPtr holder) {
+  if (auto existing = holder->document_object.lock()) return existing;
+  auto created = std::make_shared<LxDocument>(holder);
+  holder->document_object = created;
+  return created;
+}
 
 }  // namespace
 
