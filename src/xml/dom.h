@@ -80,6 +80,12 @@ class Node : public Object {
   // XPath 1.0 with this node as context node; results in document order.
   virtual NodeListPtr SelectNodes(std::string_view xpath) = 0;
   virtual NodePtr SelectSingleNode(std::string_view xpath) = 0;
+  // An element's attribute by name without an attribute object: the text of the attribute,
+  // or false when there is none. Setting gives the attribute that one text, creating it
+  // (last) when missing; both act as the attribute map's operations would, which is what the
+  // defaults do. Adapters answer directly where that spares objects per value.
+  virtual bool GetAttribute(std::string_view name, std::string& value);
+  virtual void SetAttribute(std::string_view name, std::string_view value);
 };
 
 class Document : public Node {

@@ -60,7 +60,9 @@ dom::DocumentPtr OwnerOf(const dom::NodePtr& node) {
 
 // The document that makes new children of node: node itself when it is the document.
 dom::DocumentPtr CreatingDocument(const dom::NodePtr& node) {
-  if (auto document = std::dynamic_pointer_cast<dom::Document>(node)) return document;
+  if (node->NodeType() == dom::kDocumentNode) {
+    if (auto document = std::dynamic_pointer_cast<dom::Document>(node)) return document;
+  }
   return OwnerOf(node);
 }
 
@@ -76,7 +78,8 @@ class TNamedValues : public INamedValues {
  public:
   void ReadBinary(std::string_view name, IStream& stream) override {
     if (!HoldsElements()) return;
-    const std::string text = Locate(name, true)->GetText();
+    std::string text;
+    ReadText(name, true, text);
     if (text.size() < 2) return;
     std::vector<unsigned char> bytes(text.size() / 2);
     auto digit = [](char c) -> unsigned {
@@ -104,70 +107,71 @@ class TNamedValues : public INamedValues {
       }
       if (count < chunk.size()) break;
     }
-    Locate(name, true)->SetText(text);
+    WriteText(name, text);
   }
 
   bool ReadBool(std::string_view name, bool default_value, bool force) override {
-    auto element = Locate(name, force);
-    if (!element) return default_value;
-    const std::string text = AsciiUpper(TrimBlanks(element->GetText()));
+    std::string raw;
+    if (!ReadText(name, force, raw)) return default_value;
+    const std::string text = AsciiUpper(TrimBlanks(raw));
     bool result = default_value;
     if (text == "1" || text == "Y" || text == "YES" || text == "TRUE") {
       result = true;
     } else if (text == "N" || text == "NO" || text == "FALSE") {
       result = false;
     }
-    if (force) element->SetText(result ? "true" : "false");
+    if (force) WriteText(name, result ? "true" : "false");
     return result;
   }
-  void WriteBool(std::string_view name, bool value) override { Locate(name, true)->SetText(value ? "true" : "false"); }
+  void WriteBool(std::string_view name, bool value) override { WriteText(name, value ? "true" : "false"); }
 
   DateTime ReadDate(std::string_view name, DateTime default_value, bool force) override {
     return Read(name, default_value, force, values::ParseDate, values::FormatDate);
   }
-  void WriteDate(std::string_view name, DateTime value) override { Locate(name, true)->SetText(values::FormatDate(value)); }
+  void WriteDate(std::string_view name, DateTime value) override { WriteText(name, values::FormatDate(value)); }
 
   DateTime ReadDateTime(std::string_view name, DateTime default_value, bool force) override {
     return Read(name, default_value, force, values::ParseDateTime, values::FormatDateTime);
   }
   void WriteDateTime(std::string_view name, DateTime value) override {
-    Locate(name, true)->SetText(values::FormatDateTime(value));
+    WriteText(name, values::FormatDateTime(value));
   }
 
   DateTime ReadTime(std::string_view name, DateTime default_value, bool force) override {
     return Read(name, default_value, force, values::ParseTime, values::FormatTime);
   }
-  void WriteTime(std::string_view name, DateTime value) override { Locate(name, true)->SetText(values::FormatTime(value)); }
+  void WriteTime(std::string_view name, DateTime value) override { WriteText(name, values::FormatTime(value)); }
 
   double ReadFloat(std::string_view name, double default_value, bool force) override {
     return Read(name, default_value, force, values::ParseFloat, values::FormatFloat);
   }
-  void WriteFloat(std::string_view name, double value) override { Locate(name, true)->SetText(values::FormatFloat(value)); }
+  void WriteFloat(std::string_view name, double value) override { WriteText(name, values::FormatFloat(value)); }
 
   std::int32_t ReadInteger(std::string_view name, std::int32_t default_value, bool force) override {
     return Read(name, default_value, force, values::ParseInteger,
                 [](std::int32_t v) { return std::to_string(v); });
   }
   void WriteInteger(std::string_view name, std::int32_t value) override {
-    Locate(name, true)->SetText(std::to_string(value));
+    WriteText(name, std::to_string(value));
   }
 
   std::string ReadString(std::string_view name, std::string_view default_value, bool force) override {
-    auto element = Locate(name, force);
-    if (!element) return std::string(default_value);
-    const std::string text(TrimBlanks(element->GetText()));
-    if (!text.empty()) return text;
-    if (force) element->SetText(default_value);
+    std::string raw;
+    if (!ReadText(name, force, raw)) return std::string(default_value);
+    const std::string_view text = TrimBlanks(raw);
+    if (!text.empty()) return std::string(text);
+    if (force) WriteText(name, default_value);
     return std::string(default_value);
   }
-  void WriteString(std::string_view name, std::string_view value) override { Locate(name, true)->SetText(value); }
+  void WriteString(std::string_view name, std::string_view value) override { WriteText(name, value); }
 
   Variant ReadVariant(std::string_view name) override {
-    const std::string text = Locate(name, true)->GetText();
+    std::string text;
+    ReadText(name, true, text);
     return Variant::String(HoldsElements() ? text : std::string(TrimBlanks(text)));
   }
   void WriteVariant(std::string_view name, const Variant& value) override {
-    Locate(name, true)->SetText(values::VariantText(value));
+    WriteText(name, values::VariantText(value));
   }
 
  protected:
@@ -175,31 +179,43 @@ class TNamedValues : public INamedValues {
   virtual std::shared_ptr<IElement> Locate(std::string_view name, bool force) = 0;
   virtual bool HoldsElements() const = 0;
 
+  // The text of the value, as Locate then GetText give it; false when it is missing and not
+  // forced. Attributes answer without making objects for them.
+  virtual bool ReadText(std::string_view name, bool force, std::string& text) {
+    auto element = Locate(name, force);
+    if (!element) return false;
+    text = element->GetText();
+    return true;
+  }
+  virtual void WriteText(std::string_view name, std::string_view text) { Locate(name, true)->SetText(text); }
+
  private:
   template <class T, class Parse, class Format>
   T Read(std::string_view name, T default_value, bool force, Parse parse, Format format) {
-    auto element = Locate(name, force);
-    if (!element) return default_value;
+    std::string text;
+    if (!ReadText(name, force, text)) return default_value;
     T value{};
-    if (!parse(element->GetText(), value)) value = default_value;
-    if (force) element->SetText(format(value));
+    if (!parse(text, value)) value = default_value;
+    if (force) WriteText(name, format(value));
     return value;
   }
 };
 
 class TNodes final : public INodes {
  public:
+  // Without a list, the parent's child list is fetched when first needed: most collections
+  // only ever have children added.
   TNodes(dom::NodePtr parent, dom::NodeListPtr list) : parent_(std::move(parent)), list_(std::move(list)) {}
 
-  std::shared_ptr<dom::Object> Instance() const override { return list_; }
-  int Count() override { return list_->Length(); }
+  std::shared_ptr<dom::Object> Instance() const override { return List(); }
+  int Count() override { return List()->Length(); }
 
   void SetNode(int index, const NodePtr& node) override {
     auto new_child = DomNode(node.get());
-    parent_->ReplaceChild(new_child, Required(list_->Item(index)));
+    parent_->ReplaceChild(new_child, Required(List()->Item(index)));
   }
 
-  NodePtr GetNode(int index) override { return WrapNode(list_->Item(index)); }
+  NodePtr GetNode(int index) override { return WrapNode(List()->Item(index)); }
 
   NodePtr Add(std::string_view path) override {
     auto document = CreatingDocument(parent_);
@@ -215,23 +231,23 @@ class TNodes final : public INodes {
   void AddNode(const NodePtr& node) override { parent_->AppendChild(DomNode(node.get())); }
 
   void Clear() override {
-    for (int i = list_->Length() - 1; i >= 0; --i) parent_->RemoveChild(Required(list_->Item(i)));
+    for (int i = List()->Length() - 1; i >= 0; --i) parent_->RemoveChild(Required(List()->Item(i)));
   }
 
-  void Delete(int index) override { parent_->RemoveChild(Required(list_->Item(index))); }
+  void Delete(int index) override { parent_->RemoveChild(Required(List()->Item(index))); }
 
   void Insert(int index, const NodePtr& node) override {
-    if (index < list_->Length()) {
+    if (index < List()->Length()) {
       auto new_child = DomNode(node.get());
-      parent_->InsertBefore(new_child, Required(list_->Item(index)));
+      parent_->InsertBefore(new_child, Required(List()->Item(index)));
     } else {
       parent_->AppendChild(DomNode(node.get()));
     }
   }
 
   void Move(int index, int before_index) override {
-    auto item = Required(list_->Item(index));
-    parent_->InsertBefore(item, list_->Item(before_index));
+    auto item = Required(List()->Item(index));
+    parent_->InsertBefore(item, List()->Item(before_index));
   }
 
   void Remove(const NodePtr& node) override { parent_->RemoveChild(DomNode(node.get())); }
@@ -242,8 +258,13 @@ class TNodes final : public INodes {
   }
 
  private:
+  const dom::NodeListPtr& List() const {
+    if (!list_) list_ = parent_->ChildNodes();
+    return list_;
+  }
+
   dom::NodePtr parent_;
-  dom::NodeListPtr list_;
+  mutable dom::NodeListPtr list_;
 };
 
 template <class Interface>
@@ -273,41 +294,50 @@ class TAttributes final : public IAttributes, public TNamedValues, public std::e
  public:
   TAttributes(dom::NodePtr owner, dom::NamedNodeMapPtr map) : owner_(std::move(owner)), map_(std::move(map)) {}
 
-  std::shared_ptr<dom::Object> Instance() const override { return map_; }
-  int Count() override { return map_->Length(); }
+  std::shared_ptr<dom::Object> Instance() const override { return Map(); }
+  int Count() override { return Map()->Length(); }
   NamedValuesPtr Values() override { return NamedValuesPtr(shared_from_this(), static_cast<INamedValues*>(this)); }
 
   AttributePtr ForceAttribute(std::string_view name) override {
-    if (auto found = map_->GetNamedItem(name)) return Attribute(found);
+    if (auto found = Map()->GetNamedItem(name)) return Attribute(found);
     auto created = OwnerOf(owner_)->CreateAttribute(name);
-    map_->SetNamedItem(created);
+    Map()->SetNamedItem(created);
     return Attribute(created);
   }
 
-  AttributePtr GetAttribute(int index) override { return WrapAttribute(map_->Item(index)); }
+  AttributePtr GetAttribute(int index) override { return WrapAttribute(Map()->Item(index)); }
 
   AttributePtr Add(std::string_view name) override {
     auto created = OwnerOf(owner_)->CreateAttribute(name);
-    return WrapAttribute(map_->SetNamedItem(created));
+    return WrapAttribute(Map()->SetNamedItem(created));
   }
 
   void Clear() override {
-    for (int i = map_->Length() - 1; i >= 0; --i) {
-      map_->RemoveNamedItem(Required(map_->Item(i))->NodeName());
+    for (int i = Map()->Length() - 1; i >= 0; --i) {
+      Map()->RemoveNamedItem(Required(Map()->Item(i))->NodeName());
     }
   }
 
   void Remove(const AttributePtr& attribute) override {
     if (!attribute) Fail(kSafecallException);
-    map_->RemoveNamedItem(attribute->Name());
+    Map()->RemoveNamedItem(attribute->Name());
   }
 
  protected:
   std::shared_ptr<IElement> Locate(std::string_view name, bool force) override {
     if (force) return ForceAttribute(name);
-    return WrapAttribute(map_->GetNamedItem(name));
+    return WrapAttribute(Map()->GetNamedItem(name));
   }
   bool HoldsElements() const override { return false; }
+
+  bool ReadText(std::string_view name, bool force, std::string& text) override {
+    if (owner_->GetAttribute(name, text)) return true;
+    if (!force) return false;
+    owner_->SetAttribute(name, "");
+    text.clear();
+    return true;
+  }
+  void WriteText(std::string_view name, std::string_view text) override { owner_->SetAttribute(name, text); }
 
  private:
   static AttributePtr Attribute(const dom::NodePtr& node) {
@@ -315,8 +345,18 @@ class TAttributes final : public IAttributes, public TNamedValues, public std::e
     return WrapAttribute(node);
   }
 
+  // Values are read and written through the element itself; the attribute map is fetched
+  // only for the operations that need it.
+  const dom::NamedNodeMapPtr& Map() const {
+    if (!map_) {
+      map_ = owner_->Attributes();
+      if (!map_) Fail(kSafecallException);
+    }
+    return map_;
+  }
+
   dom::NodePtr owner_;
-  dom::NamedNodeMapPtr map_;
+  mutable dom::NamedNodeMapPtr map_;
 };
 
 class TNode final : public TElement<INode>, public TNamedValues, public std::enable_shared_from_this<TNode> {
@@ -325,7 +365,11 @@ class TNode final : public TElement<INode>, public TNamedValues, public std::ena
 
   AttributesPtr Attributes() override {
     if (!attributes_) {
-      if (auto map = node_->Attributes()) attributes_ = std::make_shared<TAttributes>(node_, std::move(map));
+      if (node_->NodeType() == dom::kElementNode) {
+        attributes_ = std::make_shared<TAttributes>(node_, nullptr);
+      } else if (auto map = node_->Attributes()) {
+        attributes_ = std::make_shared<TAttributes>(node_, std::move(map));
+      }
     }
     return attributes_;
   }
@@ -333,7 +377,7 @@ class TNode final : public TElement<INode>, public TNamedValues, public std::ena
   NamedValuesPtr Values() override { return NamedValuesPtr(shared_from_this(), static_cast<INamedValues*>(this)); }
 
   NodesPtr Nodes() override {
-    if (!nodes_) nodes_ = std::make_shared<TNodes>(node_, node_->ChildNodes());
+    if (!nodes_) nodes_ = std::make_shared<TNodes>(node_, nullptr);
     return nodes_;
   }
 

@@ -21,9 +21,11 @@
 #include <libxslt/xsltutils.h>
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cstring>
 #include <mutex>
+#include <typeinfo>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -225,6 +227,13 @@ struct Holder {
   // The document object, handed out again while it lives rather than made anew for every
   // OwnerDocument call (one per element the layer creates).
   std::weak_ptr<LxDocument> document_object;
+  // Names already interned and found valid, by a cheap hash of their text: a few dozen
+  // names make up nearly every element and attribute of a document.
+  struct NameSlot {
+    const xmlChar* name = nullptr;
+    std::size_t size = 0;
+  };
+  std::array<NameSlot, 64> valid_names{};
 
   Holder() {
     InitLibraries();
@@ -385,12 +394,8 @@ class Handle {
   xmlNode* node_;
 };
 
-Handle& HandleOf(const NodePtr& node) {
-  if (!node) Failed();
-  auto* handle = dynamic_cast<Handle*>(node.get());
-  if (!handle) Fail(kInterfaceNotSupported);
-  return *handle;
-}
+// The adapter's part of a node given as an argument; other implementations are refused.
+Handle& HandleOf(const NodePtr& node);
 
 NodePtr Wrap(const HolderPtr& holder, xmlNode* node);
 
@@ -632,6 +637,71 @@ xmlNode* NewText(xmlDocPtr doc, std::string_view value) {
   return t;
 }
 
+// Letters, digits, '_', '-' and '.', not starting with a digit, '-' or '.': a name
+// whatever the rest of the rules say, and all the names the program itself writes.
+bool IsPlainAsciiName(std::string_view name) {
+  if (name.empty()) return false;
+  auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; };
+  if (!letter(name.front())) return false;
+  for (const char c : name) {
+    if (!(letter(c) || (c >= '0' && c <= '9') || c == '-' || c == '.')) return false;
+  }
+  return true;
+}
+
+// The document's own copy of a name that is a valid qualified name.
+const xmlChar* ValidName(Holder& h, std::string_view name) {
+  if (name.empty() || name.size() > static_cast<size_t>(INT_MAX)) Failed();
+  const std::size_t hash = name.size() * 131 + static_cast<unsigned char>(name.front()) * 7 +
+                           static_cast<unsigned char>(name.back()) + static_cast<unsigned char>(name[name.size() / 2]);
+  Holder::NameSlot& slot = h.valid_names[hash % h.valid_names.size()];
+  if (slot.name && slot.size == name.size() && std::memcmp(slot.name, name.data(), name.size()) == 0) return slot.name;
+  if (name.find('\0') != std::string_view::npos) Failed();
+  const xmlChar* interned =
+      xmlDictLookup(h.doc->dict, reinterpret_cast<const xmlChar*>(name.data()), static_cast<int>(name.size()));
+  if (!interned) Failed();
+  if (!IsPlainAsciiName(name) && xmlValidateQName(interned, 0) != 0) Failed();
+  slot = {interned, name.size()};
+  return interned;
+}
+
+// A new attribute of the document, in no tree, named by the dictionary's copy of a name
+// (xmlNewDocProp would look the name up in the dictionary a second time).
+xmlAttr* NewAttribute(Holder& h, const xmlChar* interned_name) {
+  auto* a = static_cast<xmlAttr*>(xmlMalloc(sizeof(xmlAttr)));
+  if (!a) Failed();
+  std::memset(a, 0, sizeof(xmlAttr));
+  a->type = XML_ATTRIBUTE_NODE;
+  a->name = interned_name;
+  a->doc = h.doc;
+  return a;
+}
+
+// An element's attribute by its qualified name.
+xmlAttr* FindAttribute(xmlNode* element, std::string_view name) {
+  for (xmlAttr* a = element->properties; a; a = a->next) {
+    if (!a->ns || !a->ns->prefix) {
+      if (name == reinterpret_cast<const char*>(a->name)) return a;
+    } else if (QualifiedName(reinterpret_cast<xmlNode*>(a)) == name) {
+      return a;
+    }
+  }
+  return nullptr;
+}
+
+// Makes text the one content of an element (none when empty) or attribute (always a text
+// node, possibly empty).
+void ReplaceContentText(Holder& h, xmlNode* n, std::string_view text) {
+  // Nearly every value written is plain ASCII and needs no cleaning copy.
+  std::string cleaned;
+  const std::string_view value = IsPlainAscii(text) ? text : std::string_view(cleaned = CleanText(text));
+  if (n->children) h.ClearChildren(n);
+  if (!value.empty() || n->type == XML_ATTRIBUTE_NODE) {
+    if (value.size() > static_cast<size_t>(INT_MAX)) Failed();
+    h.LinkBefore(n, NewText(h.doc, value), nullptr);
+  }
+}
+
 // ---- node lists and attribute maps ----
 
 class ChildList final : public NodeList {
@@ -711,16 +781,7 @@ class AttributeMap final : public NamedNodeMap, private Handle {
  public:
   AttributeMap(HolderPtr holder, xmlNode* element) : Handle(std::move(holder), element) {}
 
-  xmlAttr* Find(std::string_view name) {
-    for (xmlAttr* a = node()->properties; a; a = a->next) {
-      if (!a->ns || !a->ns->prefix) {
-        if (name == reinterpret_cast<const char*>(a->name)) return a;
-      } else if (QualifiedName(reinterpret_cast<xmlNode*>(a)) == name) {
-        return a;
-      }
-    }
-    return nullptr;
-  }
+  xmlAttr* Find(std::string_view name) { return FindAttribute(node(), name); }
 
   NodePtr GetNamedItem(std::string_view name) override {
     xmlAttr* a = Find(name);
@@ -966,24 +1027,42 @@ class NodeImpl : public Base, public Handle {
 
   void SetText(std::string_view text) override {
     xmlNode* n = node();
-    Holder& h = *holder();
-    // Nearly every value written is plain ASCII and needs no cleaning copy.
-    std::string cleaned;
-    const std::string_view value = IsPlainAscii(text) ? text : std::string_view(cleaned = CleanText(text));
     switch (n->type) {
       case XML_ELEMENT_NODE:
-      case XML_ATTRIBUTE_NODE: {
-        if (n->children) h.ClearChildren(n);
-        if (!value.empty() || n->type == XML_ATTRIBUTE_NODE) {
-          if (value.size() > static_cast<size_t>(INT_MAX)) Failed();
-          xmlNode* t = NewText(h.doc, value);
-          h.LinkBefore(n, t, nullptr);
-        }
-        return;
-      }
+      case XML_ATTRIBUTE_NODE: ReplaceContentText(*holder(), n, text); return;
       case XML_DOCUMENT_NODE: Failed();
       default: SetNodeValue(text);
     }
+  }
+
+  bool GetAttribute(std::string_view name, std::string& value) override {
+    xmlNode* n = node();
+    if (n->type != XML_ELEMENT_NODE) return false;
+    xmlAttr* a = FindAttribute(n, name);
+    if (!a) return false;
+    value = TextOf(reinterpret_cast<xmlNode*>(a));
+    return true;
+  }
+
+  void SetAttribute(std::string_view name, std::string_view value) override {
+    xmlNode* element = node();
+    if (element->type != XML_ELEMENT_NODE) Failed();
+    Holder& h = *holder();
+    xmlAttr* a = FindAttribute(element, name);
+    if (!a) {
+      a = NewAttribute(h, ValidName(h, name));
+      ++h.generation;
+      a->parent = element;
+      xmlAttr* last = element->properties;
+      if (!last) {
+        element->properties = a;
+      } else {
+        while (last->next) last = last->next;
+        last->next = a;
+        a->prev = last;
+      }
+    }
+    ReplaceContentText(h, reinterpret_cast<xmlNode*>(a), value);
   }
 
   std::string Xml() override { return XmlOf(node()); }
@@ -1228,7 +1307,7 @@ class LxDocument final : public NodeImpl<Document> {
   }
 
   NodePtr CreateAttribute(std::string_view name) override {
-    xmlAttr* a = xmlNewDocProp(holder()->doc, ValidName(name), nullptr);
+    xmlAttr* a = NewAttribute(*holder(), ValidName(*holder(), name));
     if (!a) Failed();
     holder()->Adopt(reinterpret_cast<xmlNode*>(a));
     return Wrap(holder(), reinterpret_cast<xmlNode*>(a));
@@ -1236,7 +1315,7 @@ class LxDocument final : public NodeImpl<Document> {
 
   NodePtr CreateElement(std::string_view name) override {
     // The name belongs to the document's dictionary, which keeps it: nothing is eaten.
-    xmlNode* e = xmlNewDocNodeEatName(holder()->doc, nullptr, const_cast<xmlChar*>(ValidName(name)), nullptr);
+    xmlNode* e = xmlNewDocNodeEatName(holder()->doc, nullptr, const_cast<xmlChar*>(ValidName(*holder(), name)), nullptr);
     if (!e) Failed();
     holder()->Adopt(e);
     return Wrap(holder(), e);
@@ -1256,28 +1335,6 @@ class LxDocument final : public NodeImpl<Document> {
   void Save(const std::string& file_name) override { WriteFileAtomically(file_name, WithUtf8Declaration(Xml())); }
 
  private:
-  // The document's own copy of a name that is a valid qualified name.
-  const xmlChar* ValidName(std::string_view name) {
-    if (name.size() > static_cast<size_t>(INT_MAX) || name.find('\0') != std::string_view::npos) Failed();
-    const xmlChar* interned = xmlDictLookup(holder()->doc->dict, reinterpret_cast<const xmlChar*>(name.data()),
-                                            static_cast<int>(name.size()));
-    if (!interned) Failed();
-    if (!IsPlainAsciiName(name) && xmlValidateQName(interned, 0) != 0) Failed();
-    return interned;
-  }
-
-  // Letters, digits, '_', '-' and '.', not starting with a digit, '-' or '.': a name
-  // whatever the rest of the rules say, and all the names the program itself writes.
-  static bool IsPlainAsciiName(std::string_view name) {
-    if (name.empty()) return false;
-    auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; };
-    if (!letter(name.front())) return false;
-    for (const char c : name) {
-      if (!(letter(c) || (c >= '0' && c <= '9') || c == '-' || c == '.')) return false;
-    }
-    return true;
-  }
-
   bool Parse(const char* data, size_t size, const char* encoding) {
     InitLibraries();
     xmlDocPtr parsed = nullptr;
@@ -1392,6 +1449,18 @@ class LxDocument final : public NodeImpl<Document> {
     xmlFreeDoc(parsed);
   }
 };
+
+Handle& HandleOf(const NodePtr& node) {
+  if (!node) Failed();
+  // Nearly every argument is one of this file's own two classes; the exact type check spares
+  // the cross-cast, which costs more than the operation it guards.
+  Node* const object = node.get();
+  if (typeid(*object) == typeid(LxNode)) return *static_cast<LxNode*>(object);
+  if (typeid(*object) == typeid(LxDocument)) return *static_cast<LxDocument*>(object);
+  auto* handle = dynamic_cast<Handle*>(object);
+  if (!handle) Fail(kInterfaceNotSupported);
+  return *handle;
+}
 
 NodePtr Wrap(const HolderPtr& holder, xmlNode* node) {
   if (!node) return nullptr;

@@ -1,0 +1,29 @@
+// The DOM port's operations that are compositions of others.
+#include "base/error.h"
+#include "xml/dom.h"
+
+namespace quenlor::dom {
+
+bool Node::GetAttribute(std::string_view name, std::string& value) {
+  const NamedNodeMapPtr map = Attributes();
+  if (!map) return false;
+  const NodePtr found = map->GetNamedItem(name);
+  if (!found) return false;
+  value = found->Text();
+  return true;
+}
+
+void Node::SetAttribute(std::string_view name, std::string_view value) {
+  const NamedNodeMapPtr map = Attributes();
+  if (!map) Fail(kSafecallException);
+  NodePtr attribute = map->GetNamedItem(name);
+  if (!attribute) {
+    const DocumentPtr owner = OwnerDocument();
+    if (!owner) Fail(kSafecallException);
+    attribute = owner->CreateAttribute(name);
+    map->SetNamedItem(attribute);
+  }
+  attribute->SetText(value);
+}
+
+}  // namespace quenlor::dom
