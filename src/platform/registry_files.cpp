@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "base/error.h"
+#include "platform/large_memory.h"
 #include "platform/registry_text.h"
 
 namespace quenlor::platform {
@@ -19,23 +20,31 @@ inline std::string PathText(const std::filesystem::path& p) {
   return std::string(text.begin(), text.end());
 }
 
-std::string ReadRegistryFile(const std::string& path) {
+// A registry file's bytes, in memory that is cheap to fill: a prefix's system.reg runs to tens
+// of megabytes, and those pages are touched once.
+struct FileBytes {
+  LargeMemory block;
+  size_t size = 0;
+  std::string_view View() const { return {block.get(), size}; }
+};
+
+FileBytes ReadRegistryFile(const std::string& path) {
   std::error_code ec;
   const fs::path p = fs::u8path(path);
   const auto size = fs::file_size(p, ec);
   if (ec) throw Error("cannot read '" + path + "'");
   if (size > kMaxRegistryFileBytes) throw Error(path + ": file too large for a registry (over 512 MiB)");
   std::ifstream in(p, std::ios::binary);
-  std::string bytes(static_cast<size_t>(size), '\0');
-  if (!in || (size > 0 && !in.read(bytes.data(), static_cast<std::streamsize>(size)))) {
+  FileBytes bytes{AllocateLargeMemory(static_cast<size_t>(size)), static_cast<size_t>(size)};
+  if (!in || (size > 0 && !in.read(bytes.block.get(), static_cast<std::streamsize>(size)))) {
     throw Error("cannot read '" + path + "'");
   }
   return bytes;
 }
 
 void ParseHiveFile(const std::string& path, RegistryTree& tree) {
-  const std::string text = ReadRegistryFile(path);
-  ParseWineHive(text, path, tree);
+  const FileBytes bytes = ReadRegistryFile(path);
+  ParseWineHive(bytes.View(), path, tree);
 }
 
 }  // namespace
@@ -54,7 +63,8 @@ std::shared_ptr<const RegistryHives> LoadRegistryFiles(const std::string& path) 
     const std::string user = PathText((p / "user.reg"));
     if (fs::is_regular_file(fs::u8path(user), ec)) ParseHiveFile(user, hives->user);
   } else if (fs::exists(p, ec)) {
-    const std::string text = ReadRegistryFile(path);
+    const FileBytes bytes = ReadRegistryFile(path);
+    const std::string_view text = bytes.View();
     if (IsWineHive(text)) {
       // One hive on its own: HKEY_CURRENT_USER when it is a prefix's user.reg.
       const bool is_user = PathText(p.filename()) == "user.reg";

@@ -58,19 +58,13 @@ bool IsValidUtf8(std::string_view s) {
 }
 
 void AppendUtf16Le(std::string& out, std::u16string_view units) {
-  out.reserve(out.size() + units.size() * 2 + 2);
+  const size_t at = out.size();
+  out.resize(at + units.size() * 2);
+  char* p = out.data() + at;
   for (char16_t u : units) {
-    out.push_back(static_cast<char>(u & 0xFF));
-    out.push_back(static_cast<char>(u >> 8));
+    *p++ = static_cast<char>(u & 0xFF);
+    *p++ = static_cast<char>(u >> 8);
   }
-}
-
-RegistryValue StringValue(std::uint32_t type, std::u16string_view text) {
-  RegistryValue value;
-  value.type = type;
-  AppendUtf16Le(value.data, text);
-  value.data.append(2, '\0');  // stored with its terminating NUL, as the platform does
-  return value;
 }
 
 // Walks the lines of a text with their numbers; a line excludes its "\n" and trailing "\r".
@@ -131,6 +125,20 @@ class Parser {
   // unescaped end character; returns the position after it, or npos when there is none.
   size_t ReadEscaped(std::string_view text, size_t i, char end, std::u16string& out) const {
     while (i < text.size()) {
+      // Runs of plain ASCII, nearly all of a registry's text, are taken whole.
+      size_t run = i;
+      while (run < text.size()) {
+        const auto b = static_cast<unsigned char>(text[run]);
+        if (b >= 0x80 || b == '\\' || b == static_cast<unsigned char>(end)) break;
+        ++run;
+      }
+      if (run > i) {
+        const size_t at = out.size();
+        out.resize(at + (run - i));
+        for (size_t k = i; k < run; ++k) out[at + (k - i)] = static_cast<unsigned char>(text[k]);
+        i = run;
+        continue;
+      }
       const char c = text[i];
       if (c == end) return i + 1;
       if (c != '\\') {
@@ -213,8 +221,7 @@ class Parser {
   }
 
   // The rest of a hex value: the line, then continuation lines while it ends in "\".
-  std::string ReadHexBytes(std::string_view data) {
-    std::string bytes;
+  void ReadHexBytes(std::string_view data, std::string& bytes) {
     while (true) {
       data = TrimRight(data);
       const bool more = !data.empty() && data.back() == '\\';
@@ -239,7 +246,6 @@ class Parser {
       if (!lines_.Next(next)) break;  // a trailing "\" on the last line ends the value
       data = TrimLeft(next);
     }
-    return bytes;
   }
 
   std::uint32_t ReadTypeNumber(std::string_view& data) {
@@ -273,8 +279,10 @@ class Parser {
     return text;
   }
 
-  // Parses "=DATA" of a value line. nullopt stands for a deletion ("-").
-  std::optional<RegistryValue> ReadData(std::string_view data) {
+  // Parses "=DATA" of a value line into its type and data_ (the bytes as the platform stores
+  // them). nullopt stands for a deletion ("-").
+  std::optional<std::uint32_t> ReadData(std::string_view data) {
+    data_.clear();
     if (data.empty()) Fail("missing value data");
     if (data.front() == '"') return StringValue(kRegSz, ReadQuoted(data));
     if (syntax_ != Syntax::kHive && TrimRight(data) == "-") return std::nullopt;
@@ -293,17 +301,15 @@ class Parser {
       if (!data.empty() && data.front() == '(') type = ReadTypeNumber(data);
       if (data.empty() || data.front() != ':') Fail("bad hex value");
       data.remove_prefix(1);
-      RegistryValue value;
-      value.type = type;
-      value.data = ReadHexBytes(data);
+      ReadHexBytes(data, data_);
       if (syntax_ == Syntax::kVersion4 && (type == kRegSz || type == kRegExpandSz || type == kRegMultiSz)) {
         // REGEDIT4 writes text values in hex as 8-bit characters.
         std::u16string units;
-        for (char c : value.data) units.push_back(Cp1252ToUnit(static_cast<unsigned char>(c)));
-        value.data.clear();
-        AppendUtf16Le(value.data, units);
+        for (char c : data_) units.push_back(Cp1252ToUnit(static_cast<unsigned char>(c)));
+        data_.clear();
+        AppendUtf16Le(data_, units);
       }
-      return value;
+      return type;
     }
     if (StartsWith(data, "dword:")) {
       data = TrimRight(data.substr(6));
@@ -314,16 +320,21 @@ class Parser {
         if (d < 0) Fail("bad dword value");
         number = number * 16 + static_cast<std::uint32_t>(d);
       }
-      RegistryValue value;
-      value.type = kRegDword;
-      for (int k = 0; k < 4; ++k) value.data.push_back(static_cast<char>((number >> (8 * k)) & 0xFF));
-      return value;
+      for (int k = 0; k < 4; ++k) data_.push_back(static_cast<char>((number >> (8 * k)) & 0xFF));
+      return kRegDword;
     }
     Fail("unrecognised value data");
   }
 
+  // Text values are stored with their terminating NUL, as the platform does.
+  std::uint32_t StringValue(std::uint32_t type, std::u16string_view text) {
+    AppendUtf16Le(data_, text);
+    data_.append(2, '\0');
+    return type;
+  }
+
   // A value line "@=DATA" or "\"NAME\"=DATA"; key may be null (values of a key left out).
-  void ReadValueLine(std::string_view line, RegistryKey* key, bool have_key) {
+  void ReadValueLine(std::string_view line, RegistryTree* tree, RegistryKey* key, bool have_key) {
     std::u16string name;
     size_t pos = 0;
     if (line.front() == '@') {
@@ -338,11 +349,11 @@ class Parser {
     ++pos;
     while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t')) ++pos;
     if (!have_key) Fail("value outside a key");
-    auto value = ReadData(line.substr(pos));
+    const auto type = ReadData(line.substr(pos));
     if (!key) return;
     const std::string value_name = Utf16ToUtf8(name);
-    if (value) key->SetValue(value_name, std::move(*value));
-    else key->DeleteValue(value_name);
+    if (type) tree->SetValue(*key, value_name, *type, data_);
+    else tree->DeleteValue(*key, value_name);
   }
 
   void ParseHive(RegistryTree& tree) {
@@ -362,7 +373,7 @@ class Parser {
         continue;
       }
       if (line.front() == '@' || line.front() == '"') {
-        ReadValueLine(line, key, key != nullptr);
+        ReadValueLine(line, &tree, key, key != nullptr);
         continue;
       }
       Fail("unrecognised line");
@@ -375,6 +386,7 @@ class Parser {
     }
     const auto header = TrimRight(line);
     if (header != (syntax_ == Syntax::kVersion4 ? kRegedit4 : kRegedit5)) Fail("not a .reg file");
+    RegistryTree* tree = nullptr;
     RegistryKey* key = nullptr;
     bool have_key = false;
     while (NextLine(line)) {
@@ -394,7 +406,7 @@ class Parser {
         const std::string root_name = path.front();
         const std::string root = AsciiUpper(root_name);
         path.erase(path.begin());
-        RegistryTree* tree = nullptr;
+        tree = nullptr;
         if (root == "HKEY_LOCAL_MACHINE" || root == "HKLM") {
           tree = &hives.machine;
         } else if (root == "HKEY_CURRENT_USER" || root == "HKCU") {
@@ -414,7 +426,7 @@ class Parser {
         continue;
       }
       if (line.front() == '@' || line.front() == '"') {
-        ReadValueLine(line, key, have_key);
+        ReadValueLine(line, tree, key, have_key);
         continue;
       }
       Fail("unrecognised line");
@@ -469,6 +481,7 @@ class Parser {
 
   Lines lines_;
   std::u16string quoted_;
+  std::string data_;
   std::vector<std::string> last_parts_;
   std::vector<RegistryKey*> last_keys_;
   const std::string& file_name_;
@@ -510,6 +523,7 @@ bool IsRegExport(std::string_view bytes) {
 }
 
 void ParseWineHive(std::string_view bytes, const std::string& file_name, RegistryTree& tree) {
+  tree.ExpectText(bytes.size());
   Parser(bytes, file_name, Syntax::kHive).ParseHive(tree);
 }
 
@@ -520,6 +534,7 @@ void ParseRegExport(std::string_view bytes, const std::string& file_name, Regist
     probe.remove_prefix(1);
   }
   const Syntax syntax = StartsWith(probe, kRegedit4) ? Syntax::kVersion4 : Syntax::kVersion5;
+  hives.machine.ExpectText(text.size());  // where nearly all of an export's keys go
   Parser(text, file_name, syntax).ParseExport(hives);
 }
 

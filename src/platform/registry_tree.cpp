@@ -1,6 +1,7 @@
 #include "platform/registry_tree.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "base/error.h"
 #include "base/text.h"
@@ -98,7 +99,7 @@ bool SameKeyName(std::string_view a, std::string_view b) { return CompareKeyName
 
 const RegistryKey* RegistryKey::FindFolded(std::string_view folded_child) const {
   auto it = std::lower_bound(children.begin(), children.end(), folded_child,
-                             [](const RegistryKey* k, std::string_view n) { return std::string_view(k->folded) < n; });
+                             [](const RegistryKey* k, std::string_view n) { return k->folded < n; });
   if (it != children.end() && (*it)->folded == folded_child) return *it;
   return nullptr;
 }
@@ -106,25 +107,10 @@ const RegistryKey* RegistryKey::FindFolded(std::string_view folded_child) const 
 const RegistryKey* RegistryKey::Find(std::string_view child) const { return FindFolded(FoldKeyName(child)); }
 
 const RegistryValue* RegistryKey::FindValue(std::string_view value_name) const {
-  for (const auto& [entry_name, value] : values) {
-    if (SameKeyName(entry_name, value_name)) return &value;
+  for (const RegistryValueEntry& entry : values) {
+    if (SameKeyName(entry.name, value_name)) return &entry.value;
   }
   return nullptr;
-}
-
-void RegistryKey::SetValue(std::string_view value_name, RegistryValue value) {
-  // Keys hold a handful of values; a linear search keeps the common case cheap.
-  for (auto& [entry_name, existing] : values) {
-    if (SameKeyName(entry_name, value_name)) {
-      existing = std::move(value);
-      return;
-    }
-  }
-  values.emplace_back(std::string(value_name), std::move(value));
-}
-
-void RegistryKey::DeleteValue(std::string_view value_name) {
-  std::erase_if(values, [&](const auto& v) { return SameKeyName(v.first, value_name); });
 }
 
 std::string RegistryValueText(const RegistryValue& value, std::string_view value_name) {
@@ -132,38 +118,99 @@ std::string RegistryValueText(const RegistryValue& value, std::string_view value
   if (value.type != kRegSz && value.type != kRegExpandSz) {
     throw Error("Invalid data type for '" + std::string(value_name) + "'");
   }
+  const std::string_view data = value.data;
+  const size_t count = data.size() / 2;
+  // Most registry text is ASCII, whose UTF-8 is the low byte of each unit.
+  std::string ascii;
+  ascii.reserve(count);
+  size_t i = 0;
+  for (; i < count; ++i) {
+    const auto low = static_cast<unsigned char>(data[2 * i]);
+    if (data[2 * i + 1] != 0 || low >= 0x80) break;
+    if (low == 0) return ascii;
+    ascii.push_back(static_cast<char>(low));
+  }
+  if (i == count) return ascii;
   std::u16string units;
-  units.reserve(value.data.size() / 2);
-  for (size_t i = 0; i + 1 < value.data.size(); i += 2) {
-    const auto unit = static_cast<char16_t>(static_cast<unsigned char>(value.data[i]) |
-                                            (static_cast<unsigned char>(value.data[i + 1]) << 8));
+  units.reserve(count);
+  for (i = 0; i < count; ++i) {
+    const auto unit = static_cast<char16_t>(static_cast<unsigned char>(data[2 * i]) |
+                                            (static_cast<unsigned char>(data[2 * i + 1]) << 8));
     if (unit == 0) break;
     units.push_back(unit);
   }
   return Utf16ToUtf8(units);
 }
 
-RegistryTree::RegistryTree() : root_(&keys_.emplace_back()) {}
+namespace {
+
+constexpr std::size_t kFirstBlock = std::size_t{16} << 10;
+constexpr std::size_t kLargestBlock = std::size_t{16} << 20;
+
+}  // namespace
+
+RegistryTree::RegistryTree() : block_size_(kFirstBlock), root_(Make<RegistryKey>()) { keys_.push_back(root_); }
+
+RegistryTree::~RegistryTree() = default;
+
+void RegistryTree::ExpectText(std::size_t bytes) {
+  // Parsed keys and values take about as much memory as their text.
+  block_size_ = std::clamp(bytes, block_size_, kLargestBlock);
+  keys_.reserve(keys_.size() + bytes / 128);  // a key takes a header line of some 100 bytes
+}
+
+void* RegistryTree::Allocate(std::size_t size, std::size_t align) {
+  std::size_t pad = (align - reinterpret_cast<std::uintptr_t>(next_) % align) % align;
+  if (pad + size > left_) {
+    const std::size_t block = std::max(block_size_, size + align);
+    blocks_.push_back(AllocateLargeMemory(block));
+    next_ = blocks_.back().get();
+    left_ = block;
+    block_size_ = std::min(block_size_ * 2, kLargestBlock);
+    pad = (align - reinterpret_cast<std::uintptr_t>(next_) % align) % align;
+  }
+  char* at = next_ + pad;
+  next_ = at + size;
+  left_ -= pad + size;
+  return at;
+}
+
+std::string_view RegistryTree::Copy(std::string_view text) {
+  if (text.empty()) return {};
+  char* at = static_cast<char*>(Allocate(text.size(), 1));
+  std::memcpy(at, text.data(), text.size());
+  return {at, text.size()};
+}
 
 // Hive files list sub-keys in order, so a new name usually sorts after the last one and is
 // appended without a search; only keys whose sub-keys arrive out of order get a hash index.
 RegistryKey& RegistryTree::Child(RegistryKey& parent, std::string_view name) {
   FoldKeyName(name, scratch_);
   auto make = [&]() -> RegistryKey& {
-    RegistryKey& key = keys_.emplace_back();
-    key.name = name;
-    key.folded = scratch_;
-    parent.children.push_back(&key);
+    RegistryKey& key = *Make<RegistryKey>();
+    keys_.push_back(&key);
+    key.parent_ = &parent;
+    key.name = Copy(name);
+    key.folded = scratch_ == name ? key.name : Copy(scratch_);
+    if (parent.last_child_) parent.last_child_->next_sibling_ = &key;
+    else parent.first_child_ = &key;
+    parent.last_child_ = &key;
+    ++parent.child_count_;
     if (parent.lookup_) parent.lookup_->emplace(key.folded, &key);
     return key;
   };
   if (!parent.lookup_) {
-    if (parent.children.empty() || std::string_view(parent.children.back()->folded) < scratch_) return make();
-    if (parent.children.back()->folded == scratch_) return *parent.children.back();
-    parent.lookup_ = std::make_unique<std::unordered_map<std::string_view, RegistryKey*>>();
-    parent.lookup_->reserve(parent.children.size() * 2);
-    for (RegistryKey* child : parent.children) parent.lookup_->emplace(child->folded, child);
+    RegistryKey* last = parent.last_child_;
+    if (!last || last->folded < std::string_view(scratch_)) return make();
+    if (last->folded == scratch_) return *last;
+    lookups_.push_back(std::make_unique<std::unordered_map<std::string_view, RegistryKey*>>());
+    parent.lookup_ = lookups_.back().get();
+    parent.lookup_->reserve(parent.child_count_ * 2);
+    for (RegistryKey* child = parent.first_child_; child; child = child->next_sibling_) {
+      parent.lookup_->emplace(child->folded, child);
+    }
     parent.unsorted_ = true;
+    unsorted_.push_back(&parent);
   }
   if (auto it = parent.lookup_->find(scratch_); it != parent.lookup_->end()) return *it->second;
   return make();
@@ -178,33 +225,83 @@ RegistryKey& RegistryTree::Force(const std::vector<std::string>& path) {
 void RegistryTree::Delete(const std::vector<std::string>& path) {
   if (path.empty()) return;
   RegistryKey* parent = root_;
-  RegistryKey* doomed = nullptr;
   for (size_t i = 0; i < path.size(); ++i) {
     const std::string folded = FoldKeyName(path[i]);
-    RegistryKey* found = nullptr;
-    for (RegistryKey* child : parent->children) {
-      if (child->folded == folded) {
-        found = child;
-        break;
-      }
+    RegistryKey* before = nullptr;
+    RegistryKey* found = parent->first_child_;
+    while (found && found->folded != folded) {
+      before = found;
+      found = found->next_sibling_;
     }
     if (!found) return;
-    if (i + 1 == path.size()) doomed = found;
-    else parent = found;
+    if (i + 1 < path.size()) {
+      parent = found;
+      continue;
+    }
+    if (before) before->next_sibling_ = found->next_sibling_;
+    else parent->first_child_ = found->next_sibling_;
+    if (parent->last_child_ == found) parent->last_child_ = before;
+    --parent->child_count_;
+    found->deleted_ = true;
+    if (parent->lookup_) parent->lookup_->erase(found->folded);
   }
-  std::erase(parent->children, doomed);
-  if (parent->lookup_) parent->lookup_->erase(doomed->folded);
 }
 
-void RegistryTree::Finish() {
-  for (RegistryKey& key : keys_) {
-    if (key.unsorted_) {
-      std::sort(key.children.begin(), key.children.end(),
-                [](const RegistryKey* a, const RegistryKey* b) { return a->folded < b->folded; });
-      key.unsorted_ = false;
+void RegistryTree::SetValue(RegistryKey& key, std::string_view value_name, std::uint32_t type, std::string_view data) {
+  // Keys hold a handful of values; a linear search keeps the common case cheap.
+  RegistryValueEntry** tail = &key.values.first_;
+  for (RegistryValueEntry* entry = key.values.first_; entry; entry = entry->next) {
+    if (SameKeyName(entry->name, value_name)) {
+      entry->value = {type, Copy(data)};
+      return;
     }
-    key.lookup_.reset();
+    tail = &entry->next;
   }
+  RegistryValueEntry* entry = Make<RegistryValueEntry>();
+  entry->name = Copy(value_name);
+  entry->value = {type, Copy(data)};
+  *tail = entry;
+}
+
+void RegistryTree::DeleteValue(RegistryKey& key, std::string_view value_name) {
+  RegistryValueEntry** link = &key.values.first_;
+  while (*link) {
+    if (SameKeyName((*link)->name, value_name)) *link = (*link)->next;
+    else link = &(*link)->next;
+  }
+}
+
+// Every key gets its children as one array. Keys were made in file order, which is nearly
+// always listing order below each parent, so one pass in that order fills the arrays (following
+// the sibling lists instead would jump across the whole tree); keys whose sub-keys came out of
+// order are then sorted, and their lists relinked in that order so that keys added later
+// still find the last one in order.
+void RegistryTree::Finish() {
+  for (RegistryKey* key : keys_) key->children = {};
+  for (RegistryKey* key : keys_) {
+    RegistryKey* parent = key->parent_;
+    if (!parent || key->deleted_) continue;
+    auto** array = const_cast<RegistryKey**>(parent->children.data());
+    const std::size_t n = parent->children.size();
+    if (n == parent->child_count_) continue;  // cannot happen: a list holds its live keys
+    if (!array) {
+      array = static_cast<RegistryKey**>(Allocate(sizeof(RegistryKey*) * parent->child_count_, alignof(RegistryKey*)));
+    }
+    array[n] = key;
+    parent->children = std::span<RegistryKey* const>(array, n + 1);
+  }
+  for (RegistryKey* key : unsorted_) {
+    auto** array = const_cast<RegistryKey**>(key->children.data());
+    const std::size_t n = key->children.size();
+    std::sort(array, array + n, [](const RegistryKey* a, const RegistryKey* b) { return a->folded < b->folded; });
+    for (std::size_t i = 0; i < n; ++i) array[i]->next_sibling_ = i + 1 < n ? array[i + 1] : nullptr;
+    key->first_child_ = n ? array[0] : nullptr;
+    key->last_child_ = n ? array[n - 1] : nullptr;
+    key->unsorted_ = false;
+    key->lookup_ = nullptr;
+  }
+  unsorted_.clear();
+  lookups_.clear();
 }
 
 const RegistryKey* RegistryTree::Find(const std::vector<std::string>& path) const {
@@ -230,6 +327,17 @@ std::vector<std::string> SplitKeyPath(std::string_view path) {
 
 namespace {
 
+// Whether FoldKeyName(name) == folded, without making the folded copy when name is ASCII.
+bool FoldsTo(std::string_view name, std::string_view folded) {
+  if (name.size() != folded.size()) return FoldKeyName(name) == folded;
+  for (size_t i = 0; i < name.size(); ++i) {
+    const auto c = static_cast<unsigned char>(name[i]);
+    if (c >= 0x80) return FoldKeyName(name) == folded;
+    if (static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c) != folded[i]) return false;
+  }
+  return true;
+}
+
 class ClassesRootReader final : public IRegistryReader {
  public:
   explicit ClassesRootReader(std::shared_ptr<const RegistryHives> hives) : hives_(std::move(hives)) {
@@ -239,45 +347,37 @@ class ClassesRootReader final : public IRegistryReader {
   bool OpenKey(std::string_view path) override {
     const bool absolute = !path.empty() && path.front() == '\\';
     if (absolute) path.remove_prefix(1);
-    // The walk opens paths that share most of their components with the open key's, so
-    // the keys found for the open path are reused as far as the names agree.
-    std::vector<std::string>& names = candidate_names_;
-    std::vector<Pair>& chain = candidate_chain_;
-    names.clear();
-    chain.clear();
-    if (!absolute && open_) {
-      names = names_;
-      chain = chain_;
-    }
-    size_t reuse = absolute && open_ ? 0 : names.size();
+    // The walk opens paths that share most of their components with the open key's, so the
+    // keys found for the open path are reused as far as the names agree. Nothing changes
+    // until the whole path is found.
+    size_t depth = absolute || !open_ ? 0 : chain_.size();
+    bool reusing = absolute && open_;
+    found_.clear();
     if (!path.empty()) {
       size_t start = 0;
       while (true) {
         const size_t end = path.find('\\', start);
         const auto part = path.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
         if (part.empty()) return false;
-        FoldKeyName(part, folded_);
-        const size_t depth = names.size();
-        if (absolute && open_ && depth == reuse && depth < names_.size() && names_[depth] == folded_) {
-          ++reuse;
-          names.push_back(folded_);
-          chain.push_back(chain_[depth]);
+        if (reusing && depth < chain_.size() && FoldsTo(part, Folded(chain_[depth]))) {
+          ++depth;
         } else {
-          const Pair parent = chain.empty() ? root_ : chain.back();
+          reusing = false;
+          FoldKeyName(part, folded_);
+          const Pair parent = !found_.empty() ? found_.back() : depth == 0 ? root_ : chain_[depth - 1];
           const Pair child{parent.user ? parent.user->FindFolded(folded_) : nullptr,
                            parent.machine ? parent.machine->FindFolded(folded_) : nullptr};
           if (!child.user && !child.machine) return false;
-          names.push_back(folded_);
-          chain.push_back(child);
+          found_.push_back(child);
         }
         if (end == std::string_view::npos) break;
         start = end + 1;
       }
     }
-    const Pair key = chain.empty() ? root_ : chain.back();
+    const Pair key = !found_.empty() ? found_.back() : depth == 0 ? root_ : chain_[depth - 1];
     if (!key.user && !key.machine) return false;
-    names_.swap(names);
-    chain_.swap(chain);
+    chain_.resize(depth);
+    chain_.insert(chain_.end(), found_.begin(), found_.end());
     open_ = true;
     return true;
   }
@@ -286,20 +386,19 @@ class ClassesRootReader final : public IRegistryReader {
     std::vector<std::string> names;
     if (!open_) return names;
     const Pair key = Current();
-    static const std::vector<RegistryKey*> kNone;
-    const auto& a = key.user ? key.user->children : kNone;
-    const auto& b = key.machine ? key.machine->children : kNone;
+    const std::span<RegistryKey* const> a = key.user ? key.user->children : std::span<RegistryKey* const>();
+    const std::span<RegistryKey* const> b = key.machine ? key.machine->children : std::span<RegistryKey* const>();
     names.reserve(a.size() + b.size());
     size_t i = 0, j = 0;
     while (i < a.size() || j < b.size()) {
       if (j == b.size()) {
-        names.push_back(a[i++]->name);
+        names.emplace_back(a[i++]->name);
       } else if (i == a.size()) {
-        names.push_back(b[j++]->name);
+        names.emplace_back(b[j++]->name);
       } else {
         const int c = a[i]->folded.compare(b[j]->folded);
-        if (c <= 0) names.push_back(a[i++]->name);
-        else names.push_back(b[j++]->name);
+        if (c <= 0) names.emplace_back(a[i++]->name);
+        else names.emplace_back(b[j++]->name);
         if (c == 0) ++j;  // the user's key hides the machine's of the same name
       }
     }
@@ -320,14 +419,13 @@ class ClassesRootReader final : public IRegistryReader {
     const RegistryKey* machine = nullptr;
   };
   Pair Current() const { return chain_.empty() ? root_ : chain_.back(); }
+  static std::string_view Folded(const Pair& pair) { return pair.user ? pair.user->folded : pair.machine->folded; }
 
   std::shared_ptr<const RegistryHives> hives_;
   Pair root_;
   bool open_ = false;  // before the first successful open there is no key to list or read
-  std::vector<std::string> names_;  // folded names of the open key's path
-  std::vector<Pair> chain_;         // the keys along it
-  std::vector<std::string> candidate_names_;
-  std::vector<Pair> candidate_chain_;
+  std::vector<Pair> chain_;  // the keys along the open key's path
+  std::vector<Pair> found_;  // the keys of a path being opened, below what it shares with chain_
   std::string folded_;
 };
 

@@ -3,14 +3,17 @@
 // tested and fuzzed on every build.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <memory>
+#include <new>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
+#include "platform/large_memory.h"
 #include "platform/registry.h"
 
 namespace quenlor::platform {
@@ -21,10 +24,11 @@ enum RegistryType : std::uint32_t {
   kRegMultiSz = 7,
 };
 
-// Data as the platform stores it: strings are UTF-16LE bytes with their terminating NUL.
+// Data as the platform stores it: strings are UTF-16LE bytes with their terminating NUL. The
+// bytes belong to the tree that holds the value.
 struct RegistryValue {
   std::uint32_t type = kRegNone;
-  std::string data;
+  std::string_view data;
 };
 
 // The order in which Wine lists sub-keys (measured with RegEnumKeyExW): names compared
@@ -37,49 +41,118 @@ bool SameKeyName(std::string_view a, std::string_view b);
 std::string FoldKeyName(std::string_view name);
 void FoldKeyName(std::string_view name, std::string& out);
 
+struct RegistryValueEntry {
+  std::string_view name;  // "" is the default value
+  RegistryValue value;
+  RegistryValueEntry* next = nullptr;
+};
+
+// A key's values in the order they were first set.
+class RegistryValueList {
+ public:
+  class iterator {
+   public:
+    using value_type = RegistryValueEntry;
+    using difference_type = std::ptrdiff_t;
+    iterator() = default;
+    explicit iterator(const RegistryValueEntry* entry) : entry_(entry) {}
+    const RegistryValueEntry& operator*() const { return *entry_; }
+    const RegistryValueEntry* operator->() const { return entry_; }
+    iterator& operator++() {
+      entry_ = entry_->next;
+      return *this;
+    }
+    iterator operator++(int) {
+      iterator old = *this;
+      entry_ = entry_->next;
+      return old;
+    }
+    bool operator==(const iterator&) const = default;
+
+   private:
+    const RegistryValueEntry* entry_ = nullptr;
+  };
+  iterator begin() const { return iterator(first_); }
+  iterator end() const { return iterator(); }
+  bool empty() const { return first_ == nullptr; }
+
+ private:
+  friend class RegistryTree;
+  RegistryValueEntry* first_ = nullptr;
+};
+
+// Keys, their names and values live in their tree's memory and go with it.
 struct RegistryKey {
-  std::string name;
-  std::string folded;                   // FoldKeyName(name)
-  std::vector<RegistryKey*> children;   // in listing order once the tree is finished
-  std::vector<std::pair<std::string, RegistryValue>> values;  // "" is the default value
+  std::string_view name;
+  std::string_view folded;                 // FoldKeyName(name)
+  std::span<RegistryKey* const> children;  // in listing order once the tree is finished
+  RegistryValueList values;
 
   const RegistryKey* Find(std::string_view child) const;
   const RegistryKey* FindFolded(std::string_view folded_child) const;
   const RegistryValue* FindValue(std::string_view value_name) const;
-  void SetValue(std::string_view value_name, RegistryValue value);
-  void DeleteValue(std::string_view value_name);
 
  private:
   friend class RegistryTree;
-  // Made only when sub-keys arrive out of listing order (files need not be sorted).
-  std::unique_ptr<std::unordered_map<std::string_view, RegistryKey*>> lookup_;
+  // Sub-keys as they are made, in a list; Finish turns it into the sorted children.
+  RegistryKey* parent_ = nullptr;
+  RegistryKey* first_child_ = nullptr;
+  RegistryKey* last_child_ = nullptr;
+  RegistryKey* next_sibling_ = nullptr;
+  std::size_t child_count_ = 0;
+  // Made only when sub-keys arrive out of listing order (files need not be sorted); the tree
+  // owns it.
+  std::unordered_map<std::string_view, RegistryKey*>* lookup_ = nullptr;
   bool unsorted_ = false;
+  bool deleted_ = false;  // taken out of its parent's list
 };
 
 // A text value of REG_SZ or REG_EXPAND_SZ cut at its first NUL, as UTF-8. Other types give
 // Error("Invalid data type for '<name>'") unless they hold no data at all (read as empty).
 std::string RegistryValueText(const RegistryValue& value, std::string_view value_name);
 
-// One hive (HKLM or HKCU). Keys are made while a file is parsed; Finish sorts them.
+// One hive (HKLM or HKCU). Keys are made while a file is parsed; Finish sorts them. Everything
+// a tree holds is carved out of large blocks: a prefix's hive has a few hundred thousand keys,
+// and one allocation each would cost more than parsing them.
 class RegistryTree {
  public:
   RegistryTree();
+  ~RegistryTree();
   RegistryTree(const RegistryTree&) = delete;
   RegistryTree& operator=(const RegistryTree&) = delete;
   RegistryKey& Root() { return *root_; }
   const RegistryKey& Root() const { return *root_; }
+  // A hint: about this many bytes of registry text are coming, so memory is taken in blocks
+  // of a fitting size.
+  void ExpectText(std::size_t bytes);
   // The sub-key of parent named name, made when missing.
   RegistryKey& Child(RegistryKey& parent, std::string_view name);
   // The key at path (components below the root), created with its parents when missing.
   RegistryKey& Force(const std::vector<std::string>& path);
   // Removes the key at path with everything below it; nothing when it does not exist.
   void Delete(const std::vector<std::string>& path);
+  // Sets (or replaces) a value of key; the name and bytes are copied.
+  void SetValue(RegistryKey& key, std::string_view value_name, std::uint32_t type, std::string_view data);
+  void DeleteValue(RegistryKey& key, std::string_view value_name);
   // Sorts every key's sub-keys into listing order; lookups by name need it.
   void Finish();
   const RegistryKey* Find(const std::vector<std::string>& path) const;
 
  private:
-  std::deque<RegistryKey> keys_;  // every key ever made; deleted ones are only unlinked
+  void* Allocate(std::size_t size, std::size_t align);
+  std::string_view Copy(std::string_view text);
+  template <class T>
+  T* Make() {
+    return new (Allocate(sizeof(T), alignof(T))) T();
+  }
+
+  std::vector<LargeMemory> blocks_;
+  char* next_ = nullptr;
+  std::size_t left_ = 0;
+  std::size_t block_size_;
+  std::vector<RegistryKey*> keys_;  // every key ever made, in the order made
+  std::vector<RegistryKey*> unsorted_;
+  std::vector<std::unique_ptr<std::unordered_map<std::string_view, RegistryKey*>>> lookups_;
   RegistryKey* root_;
   std::string scratch_;
 };

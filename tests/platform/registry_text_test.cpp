@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/error.h"
+#include "base/text.h"
 #include "platform/registry_text.h"
 #include "platform/registry_tree.h"
 
@@ -118,9 +119,49 @@ TEST(WineHive, KeyNamesUnescapedAndSortedAsWineLists) {
   const RegistryKey* a = hives->machine.Find({"a"});
   ASSERT_NE(a, nullptr);
   std::vector<std::string> names;
-  for (const auto& child : a->children) names.push_back(child->name);
+  for (const auto& child : a->children) names.emplace_back(child->name);
   // "b" and "B" are one key; "_" sorts before letters, as Wine lists it.
   EXPECT_THAT(names, ElementsAre("_x", "a", "a[]", "Ab", "aZ", "a\xC3\xA4", "b"));
+}
+
+// Far more keys and values than one block of the tree's memory holds, sub-keys out of order,
+// and a second file read into the finished tree: every key lists in order and keeps its value.
+TEST(WineHive, ManyUnorderedKeysAcrossFiles) {
+  constexpr int kCount = 3000;
+  auto key_name = [](int i) { return "Key" + std::to_string((i * 7919 + 1234) % kCount); };
+  std::string first(kHiveStart);
+  for (int i = 0; i < kCount; i += 2) {
+    first += "[Big\\\\" + key_name(i) + "\\\\Sub] 1\n@=\"value of " + key_name(i) + " padded to make the text longer\"\n";
+  }
+  RegistryTree tree;
+  ParseWineHive(first, "system.reg", tree);
+  tree.Finish();
+  std::string second(kHiveStart);
+  for (int i = 1; i < kCount; i += 2) second += "[BIG\\\\" + key_name(i) + "] 1\n@=\"" + key_name(i) + "\"\n";
+  // The first key made in the first file, spelt otherwise: found again, not made twice.
+  second += "[big\\\\" + AsciiUpper(key_name(0)) + "\\\\sub] 1\n\"Extra\"=dword:00000001\n";
+  ParseWineHive(second, "user.reg", tree);
+  tree.Finish();
+
+  const RegistryKey* big = tree.Find({"big"});
+  ASSERT_NE(big, nullptr);
+  ASSERT_EQ(big->children.size(), static_cast<size_t>(kCount));
+  for (size_t i = 1; i < big->children.size(); ++i) {
+    ASSERT_LT(CompareKeyNames(big->children[i - 1]->name, big->children[i]->name), 0) << big->children[i]->name;
+  }
+  for (int i = 0; i < kCount; ++i) {
+    const std::string name = key_name(i);
+    if (i % 2 == 0) {
+      EXPECT_EQ(RegistryValueText(ValueAt(tree, {"Big", name, "Sub"}, ""), ""), "value of " + name + " padded to make the text longer");
+    } else {
+      EXPECT_EQ(RegistryValueText(ValueAt(tree, {"Big", name}, ""), ""), name);
+    }
+  }
+  const RegistryKey* sub = tree.Find({"Big", key_name(0), "Sub"});
+  ASSERT_NE(sub, nullptr);
+  std::vector<std::string> values;
+  for (const RegistryValueEntry& entry : sub->values) values.emplace_back(entry.name);
+  EXPECT_THAT(values, ElementsAre("", "Extra"));
 }
 
 TEST(WineHive, BadInputNamesFileAndLine) {
@@ -190,6 +231,30 @@ TEST(RegExport, Version5Utf16WithContinuationsAndDeletions) {
   EXPECT_EQ(hives->machine.Find(locale)->children[0]->name, "win32");
 }
 
+TEST(RegExport, DeletedKeysAndValuesComeBackAsWrittenLast) {
+  const auto hives = Export(
+      "REGEDIT4\n"
+      "[HKEY_LOCAL_MACHINE\\A\\Gone\\Deep]\n@=\"old\"\n"
+      "[HKEY_LOCAL_MACHINE\\A\\Kept]\n\"One\"=\"1\"\n\"Two\"=\"2\"\n\"Three\"=\"3\"\n"
+      "\"two\"=-\n\"ONE\"=\"first again\"\n"
+      "[-HKEY_LOCAL_MACHINE\\A\\Gone]\n"
+      "[HKEY_LOCAL_MACHINE\\A\\Zed]\n"
+      "[HKEY_LOCAL_MACHINE\\A\\GONE]\n@=\"new\"\n");
+  const RegistryKey* a = hives->machine.Find({"A"});
+  ASSERT_NE(a, nullptr);
+  std::vector<std::string> names;
+  for (const auto& child : a->children) names.emplace_back(child->name);
+  EXPECT_THAT(names, ElementsAre("GONE", "Kept", "Zed"));
+  EXPECT_EQ(hives->machine.Find({"A", "Gone", "Deep"}), nullptr);
+  EXPECT_EQ(RegistryValueText(ValueAt(hives->machine, {"A", "gone"}, ""), ""), "new");
+  std::vector<std::string> values;
+  for (const RegistryValueEntry& entry : hives->machine.Find({"A", "Kept"})->values) {
+    values.push_back(std::string(entry.name) + "=" + RegistryValueText(entry.value, entry.name));
+  }
+  // A value set again keeps its place and its first spelling.
+  EXPECT_THAT(values, ElementsAre("One=first again", "Three=3"));
+}
+
 TEST(RegExport, BadInput) {
   EXPECT_EQ(ErrorOf([] { Export("REGEDIT4\n\"v\"=\"x\"\n"); }), "export.reg:2: value outside a key");
   EXPECT_EQ(ErrorOf([] { Export("REGEDIT4\n[HKEY_NOWHERE\\X]\n"); }), "export.reg:2: unknown root key 'HKEY_NOWHERE'");
@@ -224,6 +289,13 @@ TEST(ClassesRoot, UserClassesOverMachineClasses) {
   EXPECT_FALSE(reader->OpenKey("missing"));
   EXPECT_FALSE(reader->OpenKey("\\TypeLib\\\\{A}"));
   EXPECT_THAT(reader->GetKeyNames(), ElementsAre("0"));
+  // Paths that share the open key's leading keys, spelt in another case or not.
+  ASSERT_TRUE(reader->OpenKey("\\typelib\\{b}\\1.0\\0"));
+  ASSERT_TRUE(reader->OpenKey("\\TYPELIB\\{B}\\1.0"));
+  EXPECT_THAT(reader->GetKeyNames(), ElementsAre("0"));
+  EXPECT_FALSE(reader->OpenKey("\\TypeLib\\{B}\\2.0"));
+  ASSERT_TRUE(reader->OpenKey("\\TypeLib\\{C}"));
+  EXPECT_THAT(reader->GetKeyNames(), IsEmpty());
   ASSERT_TRUE(reader->OpenKey("\\"));
   EXPECT_THAT(reader->GetKeyNames(), ElementsAre("TypeLib"));
 

@@ -61,11 +61,12 @@ std::map<std::string, std::string> PrefixEnvironment(const RegistryHives& hives)
   for (const auto* key : {FindKey(hives.machine, {"System", "CurrentControlSet", "Control", "Session Manager", "Environment"}),
                           FindKey(hives.user, {"Environment"})}) {
     if (!key) continue;
-    for (const auto& [name, value] : key->values) {
-      if (name.empty() || (value.type != kRegSz && value.type != kRegExpandSz)) continue;
-      std::string text = RegistryValueText(value, name);
+    for (const RegistryValueEntry& entry : key->values) {
+      const RegistryValue& value = entry.value;
+      if (entry.name.empty() || (value.type != kRegSz && value.type != kRegExpandSz)) continue;
+      std::string text = RegistryValueText(value, entry.name);
       if (value.type == kRegExpandSz) text = ExpandReferences(text, lookup);
-      set(name, std::move(text));
+      set(entry.name, std::move(text));
     }
   }
   return env;
