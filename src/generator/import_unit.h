@@ -26,8 +26,18 @@ class NameList {
   const std::vector<std::string>& Names() const { return names_; }
 
  private:
+  // Names compared with ASCII letters folded, looked up without making a folded copy.
+  struct FoldedHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const;
+  };
+  struct FoldedEqual {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const;
+  };
+
   std::vector<std::string> names_;
-  std::unordered_set<std::string> folded_;
+  std::unordered_set<std::string, FoldedHash, FoldedEqual> folded_;
 };
 
 // Name, or Name followed by "_" when it is one of the output language's reserved words

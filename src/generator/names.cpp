@@ -41,9 +41,21 @@ constexpr bool IsSorted(auto const& table) {
 static_assert(IsSorted(kReservedWords));
 static_assert(IsSorted(kKnownTypes));
 
+constexpr std::size_t LongestWord(auto const& table) {
+  std::size_t longest = 0;
+  for (std::string_view word : table) longest = std::max(longest, word.size());
+  return longest;
+}
+static_assert(LongestWord(kReservedWords) <= 16 && LongestWord(kKnownTypes) <= 16);
+
+char FoldAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
 bool InTable(auto const& table, std::string_view name) {
-  const std::string lower = AsciiLower(name);
-  return std::binary_search(table.begin(), table.end(), std::string_view(lower));
+  // No word of either table is longer than this; longer names need no lookup.
+  std::array<char, 16> lower{};
+  if (name.size() > lower.size()) return false;
+  std::transform(name.begin(), name.end(), lower.begin(), FoldAscii);
+  return std::binary_search(table.begin(), table.end(), std::string_view(lower.data(), name.size()));
 }
 
 }  // namespace
@@ -56,12 +68,24 @@ std::string SafeName(std::string_view name) {
   return result;
 }
 
-void NameList::Add(std::string_view name) {
-  names_.emplace_back(name);
-  folded_.insert(AsciiLower(name));
+std::size_t NameList::FoldedHash::operator()(std::string_view text) const {
+  std::size_t hash = 14695981039346656037ull;
+  for (const char c : text) hash = (hash ^ static_cast<unsigned char>(FoldAscii(c))) * 1099511628211ull;
+  return hash;
 }
 
-bool NameList::Contains(std::string_view name) const { return folded_.contains(AsciiLower(name)); }
+bool NameList::FoldedEqual::operator()(std::string_view a, std::string_view b) const {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return FoldAscii(x) == FoldAscii(y);
+         });
+}
+
+void NameList::Add(std::string_view name) {
+  names_.emplace_back(name);
+  folded_.emplace(name);
+}
+
+bool NameList::Contains(std::string_view name) const { return folded_.contains(name); }
 
 void NameList::Sort() {
   std::stable_sort(names_.begin(), names_.end(),

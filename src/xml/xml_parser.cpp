@@ -414,6 +414,25 @@ class TNode final : public TElement<INode>, public TNamedValues, public std::ena
   }
   bool HoldsElements() const override { return true; }
 
+  // A value that exists is read and written on the node the query finds, without a wrapper
+  // for it; creating a missing one is ForceNode's business.
+  bool ReadText(std::string_view name, bool force, std::string& text) override {
+    if (name.find('/') == std::string_view::npos) {
+      if (auto found = node_->SelectSingleNode(name)) {
+        text = found->Text();
+        return true;
+      }
+      if (!force) return false;
+    }
+    return TNamedValues::ReadText(name, force, text);
+  }
+  void WriteText(std::string_view name, std::string_view text) override {
+    if (name.find('/') == std::string_view::npos) {
+      if (auto found = node_->SelectSingleNode(name)) return found->SetText(text);
+    }
+    TNamedValues::WriteText(name, text);
+  }
+
  private:
   AttributesPtr attributes_;
   NodesPtr nodes_;

@@ -10,6 +10,7 @@
 // parsing, and the element that held it is marked (in its _private field) so that the text
 // form puts each of its children on a line of its own, as MSXML does.
 #include <libxml/parser.h>
+#include <libxml/parserInternals.h>
 #include <libxml/tree.h>
 #include <libxml/xmlerror.h>
 #include <libxml/xpath.h>
@@ -23,6 +24,7 @@
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <cstddef>
 #include <cstring>
 #include <mutex>
 #include <typeinfo>
@@ -615,25 +617,33 @@ void CopyMarks(xmlNode* original, xmlNode* copy, bool deep) {
   }
 }
 
-// A text node of the document. Short texts (type names, flags, numbers) repeat thousands of
-// times in a description: their content is the document dictionary's copy, which libxml2
-// knows not to free with the node, as its own parser does.
+// A text node of the document, made here rather than by xmlNewDocText, which clears and
+// copies more than a node that is linked at once needs. A text shorter than two pointers is
+// kept in the node itself, in the fields only elements use, as libxml2's own parser does
+// and as its functions that free or replace content expect.
+static_assert(offsetof(xmlNode, nsDef) == offsetof(xmlNode, properties) + sizeof(void*),
+              "short text is kept in the two pointer fields after properties");
+
 xmlNode* NewText(xmlDocPtr doc, std::string_view value) {
-  constexpr size_t kShared = 48;
-  xmlNode* t;
-  if (value.size() <= kShared && doc->dict) {
-    t = xmlNewDocText(doc, nullptr);
-    if (!t) Failed();
-    t->content = const_cast<xmlChar*>(
-        xmlDictLookup(doc->dict, reinterpret_cast<const xmlChar*>(value.data()), static_cast<int>(value.size())));
-    if (!t->content) {
-      xmlFreeNode(t);
+  auto* t = static_cast<xmlNode*>(xmlMalloc(sizeof(xmlNode)));
+  if (!t) Failed();
+  std::memset(t, 0, sizeof(xmlNode));
+  t->type = XML_TEXT_NODE;
+  t->name = xmlStringText;
+  t->doc = doc;
+  xmlChar* content;
+  if (value.size() < 2 * sizeof(void*)) {
+    content = reinterpret_cast<xmlChar*>(&t->properties);
+  } else {
+    content = static_cast<xmlChar*>(xmlMalloc(value.size() + 1));
+    if (!content) {
+      xmlFree(t);
       Failed();
     }
-  } else {
-    t = xmlNewDocTextLen(doc, reinterpret_cast<const xmlChar*>(value.data()), static_cast<int>(value.size()));
-    if (!t) Failed();
   }
+  std::memcpy(content, value.data(), value.size());
+  content[value.size()] = 0;
+  t->content = content;
   return t;
 }
 
