@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config ninja-build
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  libxml2-dev libxslt1-dev zlib1g-dev
+  libxml2-dev libxslt1-dev zlib1g-dev libmimalloc-dev
   clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev
   libwine-dev wine wine64 wine32:i386
