@@ -350,6 +350,12 @@ TEST(XmlNodes, DocumentWideQueriesByNameFollowTheTree) {
   EXPECT_EQ(numbers(root->FindNodes("//item")), (Strings{"1", "2", "3", "4", "5", "6"}));
   added->Attributes()->Values()->WriteString("ref", "true");
   EXPECT_EQ(numbers(root->FindNodes("//item[@ref=\"true\"]")), (Strings{"1", "4", "5", "6"}));
+  // An element added early in the document takes its place among the later ones.
+  root->FindNode("item")->Nodes()->Add("item")->Attributes()->Values()->WriteString("n", "1b");
+  EXPECT_EQ(numbers(root->FindNodes("//item")), (Strings{"1", "2", "1b", "3", "4", "5", "6"}));
+  root->FindNode("item/item[@n=\"1b\"]")->Nodes()->Add("x/item")->Attributes()->Values()->WriteString("n", "1c");
+  EXPECT_EQ(numbers(root->FindNodes("//item")), (Strings{"1", "2", "1b", "1c", "3", "4", "5", "6"}));
+  root->FindNode("item")->Nodes()->Delete(1);
   root->Nodes()->Delete(0);  // the first item and the one inside it
   EXPECT_EQ(numbers(root->FindNodes("//item")), (Strings{"3", "4", "5", "6"}));
   auto moved = root->FindNode("a/item");

@@ -328,7 +328,6 @@ struct Holder {
 
   void LinkBefore(xmlNode* parent, xmlNode* child, xmlNode* reference) {
     ++generation;
-    if (child->type == XML_ELEMENT_NODE) ++element_generation;
     child->parent = parent;
     if (!reference) {
       child->next = nullptr;
@@ -349,6 +348,27 @@ struct Holder {
       }
       reference->prev = child;
     }
+    if (child->type == XML_ELEMENT_NODE) NoteElementLinked(child);
+  }
+
+  // Keeps the index of elements by name true after an element was linked. A new element
+  // without element children (what writers and the generator add, one at a time) takes its
+  // place in the index directly; a linked subtree makes the index stale.
+  void NoteElementLinked(xmlNode* child) {
+    const bool current = element_index.generation == element_generation;
+    ++element_generation;
+    if (!current) return;
+    for (xmlNode* c = child->children; c; c = c->next) {
+      if (c->type == XML_ELEMENT_NODE) return;
+    }
+    if (Top(child) == DocNode() && !child->ns) {
+      std::vector<xmlNode*>& named = element_index.by_name[reinterpret_cast<const char*>(child->name)];
+      // First position whose element the new one precedes in document order.
+      const auto at = std::upper_bound(named.begin(), named.end(), child,
+                                       [](xmlNode* a, xmlNode* b) { return xmlXPathCmpNodes(a, b) == 1; });
+      named.insert(at, child);
+    }
+    element_index.generation = element_generation;
   }
 
   void ClearChildren(xmlNode* n) {
