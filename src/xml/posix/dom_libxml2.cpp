@@ -363,10 +363,11 @@ struct Holder {
     }
     if (Top(child) == DocNode() && !child->ns) {
       std::vector<xmlNode*>& named = element_index.by_name[reinterpret_cast<const char*>(child->name)];
-      // First position whose element the new one precedes in document order.
-      const auto at = std::upper_bound(named.begin(), named.end(), child,
-                                       [](xmlNode* a, xmlNode* b) { return xmlXPathCmpNodes(a, b) == 1; });
-      named.insert(at, child);
+      // Kept when the new element follows every other of its name (appended after the
+      // previous one, as pointer aliases are); elsewhere, finding its place costs more
+      // than walking the tree again when the next query comes.
+      if (!named.empty() && xmlXPathCmpNodes(named.back(), child) != 1) return;
+      named.push_back(child);
     }
     element_index.generation = element_generation;
   }
