@@ -32,6 +32,7 @@ int RunUnit(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     err << "invalid typelib\n";
     return kExitFailure;
   }
+  KeepUntilExit(description);
   WriteOutput(parsed.output, generator::BuildImportUnit(description), out);
   return kExitOk;
 }

@@ -31,6 +31,7 @@ int RunXml(const std::vector<std::string>& args, std::ostream& out, std::ostream
     err << "invalid typelib\n";
     return kExitFailure;
   }
+  KeepUntilExit(description);
   WriteOutput(parsed.output, xml::FormatXml(description->GetXml()), out);
   return kExitOk;
 }

@@ -33,4 +33,11 @@ void WriteOutput(const std::string& output_path, std::string_view text, std::ost
   }
 }
 
+void KeepUntilExit(std::shared_ptr<const void> object) {
+  // Never destroyed, so nothing it holds is freed at exit; it stays reachable, so leak
+  // checkers do not count it.
+  static auto* const kept = new std::vector<std::shared_ptr<const void>>();
+  kept->push_back(std::move(object));
+}
+
 }  // namespace quenlor::cli

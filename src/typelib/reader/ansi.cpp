@@ -30,9 +30,13 @@ void AppendUtf8(std::string& out, std::uint32_t code) {
 }  // namespace
 
 std::string AnsiToUtf8(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (unsigned char c : text) {
+  // Names and help strings are nearly always ASCII, which is the same in both encodings.
+  std::size_t ascii = 0;
+  while (ascii < text.size() && static_cast<unsigned char>(text[ascii]) < 0x80) ++ascii;
+  if (ascii == text.size()) return std::string(text);
+  std::string out(text.substr(0, ascii));
+  out.reserve(text.size() + 8);
+  for (unsigned char c : text.substr(ascii)) {
     if (c < 0x80) out += static_cast<char>(c);
     else if (c < 0xA0) AppendUtf8(out, kHigh[c - 0x80]);
     else AppendUtf8(out, c);
