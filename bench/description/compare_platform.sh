@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# One run that sets the Linux build's describe and import-unit times for a library beside
+# what the platform's LoadTypeLibEx plus a full walk of the library take under Wine, so
+# that the ratio comes from the same machine at the same moment.
+# Usage: compare_platform.sh [LIBRARY] [RUNS]   (default: the project prefix's mshtml.tlb, 11)
+# Needs the linux and windows builds (bench_description, bench_generator, quenlor,
+# typelib_timing.exe).
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+lib="$(readlink -f "${1:-$root/build/wineprefix/drive_c/windows/system32/mshtml.tlb}")"
+runs="${2:-11}"
+linux="$root/build/linux"
+timing_exe="$root/build/windows/tests/typelib/typelib_timing.exe"
+
+median() { sort -n | awk '{ v[NR] = $1 } END { printf "%.1f", (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+
+# The command line, whole: wall and CPU milliseconds, medians over the runs.
+time_command() {
+  local walls=() cpus=() times
+  times="$(mktemp)"
+  for _ in $(seq "$runs"); do
+    /usr/bin/time -o "$times" -f "%e %U %S" "$@" >/dev/null 2>&1
+    walls+=("$(awk '{ printf "%.1f", $1 * 1000 }' "$times")")
+    cpus+=("$(awk '{ printf "%.1f", ($2 + $3) * 1000 }' "$times")")
+  done
+  rm -f "$times"
+  echo "$(printf '%s\n' "${walls[@]}" | median) $(printf '%s\n' "${cpus[@]}" | median)"
+}
+
+# A Google Benchmark's median wall and CPU milliseconds.
+time_bench() {
+  QUENLOR_BENCH_TLB="$lib" "$1" --benchmark_filter="$2\$" --benchmark_repetitions="$runs" \
+    --benchmark_report_aggregates_only=true 2>/dev/null | awk '/_median/ { print $2, $4; found = 1; exit } END { if (!found) print "? ?" }'
+}
+
+windows_lib="Z:$(printf '%s' "$lib" | tr '/' '\\')"
+platform=$("$root/scripts/wine-run.sh" "$timing_exe" "$windows_lib" "$runs" platform 2>/dev/null |
+  awk '/^platform/ { print $9 }')
+read -r describe_wall describe_cpu < <(time_bench "$linux/bench/description/bench_description" BM_Describe)
+read -r unit_wall unit_cpu < <(time_bench "$linux/bench/generator/bench_generator" BM_UnitEndToEndMshtml)
+read -r xml_wall xml_cpu < <(time_command "$linux/bin/quenlor" xml "$lib")
+read -r cli_wall cli_cpu < <(time_command "$linux/bin/quenlor" unit "$lib")
+
+echo "library: $lib; medians of $runs runs; load average $(cut -d' ' -f1 /proc/loadavg)"
+echo "platform under Wine, LoadTypeLibEx + full walk: $platform ms (wall)"
+ratio() { awk -v a="$1" -v b="$platform" 'BEGIN { printf "%.2f", a / b }'; }
+printf '%-44s %8s %8s %10s\n' "Linux build" "wall ms" "CPU ms" "wall/Wine"
+printf '%-44s %8s %8s %10s\n' "describe in process (load..FormatXml)" "$describe_wall" "$describe_cpu" "$(ratio "$describe_wall")"
+printf '%-44s %8s %8s %10s\n' "unit in process (load..BuildImportUnit)" "$unit_wall" "$unit_cpu" "$(ratio "$unit_wall")"
+printf '%-44s %8s %8s %10s\n' "quenlor xml (whole command)" "$xml_wall" "$xml_cpu" "$(ratio "$xml_wall")"
+printf '%-44s %8s %8s %10s\n' "quenlor unit (whole command)" "$cli_wall" "$cli_cpu" "$(ratio "$cli_wall")"
