@@ -33,8 +33,13 @@ void RestartWithLargePages() {
     argv.push_back(const_cast<char*>(line.c_str() + at));
   }
   argv.push_back(nullptr);
+  // The program's own path rather than /proc/self/exe, which would rename the process "exe".
+  std::string self(4096, '\0');
+  const ssize_t size = readlink("/proc/self/exe", self.data(), self.size() - 1);
+  if (size <= 0 || static_cast<std::size_t>(size) >= self.size() - 1) return;
+  self.resize(static_cast<std::size_t>(size));
   if (setenv(kOption, "1", 0) != 0) return;
-  execv("/proc/self/exe", argv.data());
+  execv(self.c_str(), argv.data());
   unsetenv(kOption);  // not restarted: nothing changes
 }
 
