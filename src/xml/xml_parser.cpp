@@ -429,6 +429,10 @@ class TNode final : public TElement<INode>, public TNamedValues, public std::ena
   void WriteText(std::string_view name, std::string_view text) override {
     if (name.find('/') == std::string_view::npos) {
       if (auto found = node_->SelectSingleNode(name)) return found->SetText(text);
+      // What ForceNode does for a one-step path that finds nothing, without asking again.
+      auto element = CreatingDocument(node_)->CreateElement(name);
+      node_->AppendChild(element);
+      return element->SetText(text);
     }
     TNamedValues::WriteText(name, text);
   }

@@ -29,14 +29,11 @@ xml::DocumentPtr WalkCatalogue(platform::IRegistryReader& registry) {
         const std::string locale_path = version_path + "\\" + locale;
         registry.OpenKey(locale_path);
         if (!registry.OpenKey("win32")) continue;
-        const std::string file_path = registry.ReadDefaultString();
-        // The entry is new, so its four elements are appended as they come: writing them by
-        // name would first search the entry for each one.
-        auto fields = entries->Add("typelib")->Nodes();
-        fields->Add("id")->SetText(id);
-        fields->Add("name")->SetText(name);
-        fields->Add("regpath")->SetText(locale_path + "\\win32");
-        fields->Add("filepath")->SetText(file_path);
+        auto values = entries->Add("typelib")->Values();
+        values->WriteString("id", id);
+        values->WriteString("name", name);
+        values->WriteString("regpath", locale_path + "\\win32");
+        values->WriteString("filepath", registry.ReadDefaultString());
       }
     }
   }
