@@ -431,6 +431,11 @@ NodePtr Wrap(const HolderPtr& holder, xmlNode* node);
 void AppendEscaped(std::string& out, const xmlChar* s, bool attribute) {
   if (!s) return;
   for (; *s; ++s) {
+    // Runs of characters written as they are go out in one piece.
+    const xmlChar* run = s;
+    while (*s >= 0x20 && *s != '&' && *s != '<' && *s != '>' && !(attribute && *s == '"')) ++s;
+    if (s != run) out.append(reinterpret_cast<const char*>(run), static_cast<std::size_t>(s - run));
+    if (!*s) return;
     switch (*s) {
       case '&': out += "&amp;"; break;
       case '<': out += "&lt;"; break;
