@@ -674,7 +674,8 @@ xmlNode* NewText(xmlDocPtr doc, std::string_view value) {
 }
 
 // Letters, digits, '_', '-' and '.', not starting with a digit, '-' or '.': a name
-// whatever the rest of the rules say, and all the names the program itself writes.
+// whatever the rest of the rules say, and all the names the program itself writes. As a
+// path, such a name is the one step child::name.
 bool IsPlainAsciiName(std::string_view name) {
   if (name.empty()) return false;
   auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; };
@@ -1152,7 +1153,7 @@ class NodeImpl : public Base, public Handle {
   NodeListPtr SelectNodes(std::string_view xpath) override { return std::make_shared<SelectedList>(holder(), Select(xpath)); }
 
   NodePtr SelectSingleNode(std::string_view xpath) override {
-    if (IsPlainChildStep(xpath)) return Wrap(holder(), FirstChildElementNamed(xpath));
+    if (IsPlainAsciiName(xpath)) return Wrap(holder(), FirstChildElementNamed(xpath));
     std::vector<xmlNode*> nodes = Select(xpath, true);
     return nodes.empty() ? nullptr : Wrap(holder(), nodes.front());
   }
@@ -1201,35 +1202,20 @@ class NodeImpl : public Base, public Handle {
   // A bare ASCII name such as "methods" or "items" is the child step child::name. The
   // layer's forced reads and collection lookups ask for nothing else, once per written or
   // read value, so these are answered by walking the children instead of running XPath.
-  static bool IsPlainChildStep(std::string_view xpath) {
-    if (xpath.empty()) return false;
-    auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; };
-    if (!letter(xpath.front())) return false;
-    for (const char c : xpath) {
-      if (!(letter(c) || (c >= '0' && c <= '9') || c == '-' || c == '.')) return false;
-    }
-    return true;
-  }
-
   xmlNode* FirstChildElementNamed(std::string_view name) {
     xmlNode* parent = node();
     if (parent->type != XML_ELEMENT_NODE && parent->type != XML_DOCUMENT_NODE) return nullptr;
     for (xmlNode* c = parent->children; c; c = c->next) {
+      // An unprefixed name test selects only elements in no namespace.
       if (c->type == XML_ELEMENT_NODE && !c->ns && name == reinterpret_cast<const char*>(c->name)) return c;
     }
     return nullptr;
   }
 
-  std::vector<xmlNode*> ChildElementsNamed(std::string_view name, bool first_only) {
+  std::vector<xmlNode*> ChildElementsNamed(std::string_view name) {
     std::vector<xmlNode*> nodes;
-    xmlNode* parent = node();
-    if (parent->type != XML_ELEMENT_NODE && parent->type != XML_DOCUMENT_NODE) return nodes;
-    for (xmlNode* c = parent->children; c; c = c->next) {
-      // An unprefixed name test selects only elements in no namespace.
-      if (c->type == XML_ELEMENT_NODE && !c->ns && name == reinterpret_cast<const char*>(c->name)) {
-        nodes.push_back(c);
-        if (first_only) break;
-      }
+    for (xmlNode* c = FirstChildElementNamed(name); c; c = c->next) {
+      if (c->type == XML_ELEMENT_NODE && !c->ns && name == reinterpret_cast<const char*>(c->name)) nodes.push_back(c);
     }
     return nodes;
   }
@@ -1247,7 +1233,7 @@ class NodeImpl : public Base, public Handle {
     xpath.remove_prefix(2);
     const size_t bracket = xpath.find('[');
     query.name = xpath.substr(0, bracket);
-    if (!IsPlainChildStep(query.name)) return false;
+    if (!IsPlainAsciiName(query.name)) return false;
     if (bracket == std::string_view::npos) return true;
     std::string_view predicate = xpath.substr(bracket);
     if (!predicate.starts_with("[@") || !predicate.ends_with("\"]")) return false;
@@ -1256,7 +1242,7 @@ class NodeImpl : public Base, public Handle {
     if (equals == std::string_view::npos) return false;
     query.attribute = predicate.substr(0, equals);
     query.value = predicate.substr(equals + 2);
-    if (!IsPlainChildStep(query.attribute) || query.value.find_first_of("\"'") != std::string_view::npos) return false;
+    if (!IsPlainAsciiName(query.attribute) || query.value.find_first_of("\"'") != std::string_view::npos) return false;
     query.with_attribute = true;
     return true;
   }
@@ -1288,7 +1274,7 @@ class NodeImpl : public Base, public Handle {
 
   std::vector<xmlNode*> Select(std::string_view xpath, bool first_only = false) {
     InitLibraries();
-    if (IsPlainChildStep(xpath)) return ChildElementsNamed(xpath, first_only);
+    if (IsPlainAsciiName(xpath)) return ChildElementsNamed(xpath);
     if (DescendantQuery query; ParseDescendantQuery(xpath, query)) return DescendantElements(query, first_only);
     const std::string expression(xpath);
     if (expression.find('\0') != std::string::npos) Failed();
