@@ -17,5 +17,6 @@ std::string_view TrimBlanks(std::string_view text);
 // Upper-/lower-cases the ASCII letters only; other bytes are unchanged.
 std::string AsciiUpper(std::string_view text);
 std::string AsciiLower(std::string_view text);
+inline char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 }  // namespace quenlor

@@ -48,13 +48,11 @@ constexpr std::size_t LongestWord(auto const& table) {
 }
 static_assert(LongestWord(kReservedWords) <= 16 && LongestWord(kKnownTypes) <= 16);
 
-char FoldAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
 bool InTable(auto const& table, std::string_view name) {
   // No word of either table is longer than this; longer names need no lookup.
   std::array<char, 16> lower{};
   if (name.size() > lower.size()) return false;
-  std::transform(name.begin(), name.end(), lower.begin(), FoldAscii);
+  std::transform(name.begin(), name.end(), lower.begin(), [](char c) { return AsciiLower(c); });
   return std::binary_search(table.begin(), table.end(), std::string_view(lower.data(), name.size()));
 }
 
@@ -70,13 +68,13 @@ std::string SafeName(std::string_view name) {
 
 std::size_t NameList::FoldedHash::operator()(std::string_view text) const {
   std::size_t hash = 14695981039346656037ull;
-  for (const char c : text) hash = (hash ^ static_cast<unsigned char>(FoldAscii(c))) * 1099511628211ull;
+  for (const char c : text) hash = (hash ^ static_cast<unsigned char>(AsciiLower(c))) * 1099511628211ull;
   return hash;
 }
 
 bool NameList::FoldedEqual::operator()(std::string_view a, std::string_view b) const {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return FoldAscii(x) == FoldAscii(y);
+           return AsciiLower(x) == AsciiLower(y);
          });
 }
 
