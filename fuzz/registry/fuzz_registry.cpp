@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/error.h"
 #include "platform/posix/wine_prefix.h"
@@ -34,6 +35,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (hive) {
       std::string text(rest);
       if (!IsWineHive(text)) text.insert(0, "WINE REGISTRY Version 2\n");
+      // The one-subtree read of a lookup first: it skips what it does not need.
+      try {
+        static const std::vector<std::string> kPart{"Software", "Classes", "TypeLib"};
+        auto part = std::make_shared<RegistryHives>();
+        ParseWineHive(text, "system.reg", part->machine, kPart);
+        part->Finish();
+        auto reader = MakeClassesRootReader(part);
+        Visit(*reader, "\\TypeLib", 0);
+      } catch (const quenlor::Error&) {
+      }
       ParseWineHive(text, "system.reg", hives->machine);
     } else {
       ParseRegExport(rest, "fuzz.reg", *hives);

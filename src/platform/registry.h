@@ -40,4 +40,9 @@ bool RegistrySourceSupported();
 // or .reg file cannot be parsed.
 std::unique_ptr<IRegistryReader> OpenClassesRoot(const RegistrySource& source = {});
 
+// A reader for lookups at or below one key of HKEY_CLASSES_ROOT ("TypeLib\{...}", say);
+// keys elsewhere may be missing from it. Where the registry is read from files, only that
+// part of them is parsed, so that one lookup does not pay for a whole registry.
+std::unique_ptr<IRegistryReader> OpenClassesRootPart(std::string_view key_path, const RegistrySource& source = {});
+
 }  // namespace quenlor::platform

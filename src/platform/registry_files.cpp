@@ -42,14 +42,14 @@ FileBytes ReadRegistryFile(const std::string& path) {
   return bytes;
 }
 
-void ParseHiveFile(const std::string& path, RegistryTree& tree) {
+void ParseHiveFile(const std::string& path, RegistryTree& tree, std::span<const std::string> only_under) {
   const FileBytes bytes = ReadRegistryFile(path);
-  ParseWineHive(bytes.View(), path, tree);
+  ParseWineHive(bytes.View(), path, tree, only_under);
 }
 
 }  // namespace
 
-std::shared_ptr<const RegistryHives> LoadRegistryFiles(const std::string& path) {
+std::shared_ptr<const RegistryHives> LoadRegistryFiles(const std::string& path, std::span<const std::string> only_under) {
   auto hives = std::make_shared<RegistryHives>();
   std::error_code ec;
   const fs::path p = fs::u8path(path);
@@ -58,17 +58,17 @@ std::shared_ptr<const RegistryHives> LoadRegistryFiles(const std::string& path) 
     if (!fs::is_regular_file(fs::u8path(system), ec)) {
       throw Error("'" + path + "' is not a Wine prefix: it has no system.reg");
     }
-    ParseHiveFile(system, hives->machine);
+    ParseHiveFile(system, hives->machine, only_under);
     // A prefix that no user has started a program in yet has no user.reg.
     const std::string user = PathText((p / "user.reg"));
-    if (fs::is_regular_file(fs::u8path(user), ec)) ParseHiveFile(user, hives->user);
+    if (fs::is_regular_file(fs::u8path(user), ec)) ParseHiveFile(user, hives->user, only_under);
   } else if (fs::exists(p, ec)) {
     const FileBytes bytes = ReadRegistryFile(path);
     const std::string_view text = bytes.View();
     if (IsWineHive(text)) {
       // One hive on its own: HKEY_CURRENT_USER when it is a prefix's user.reg.
       const bool is_user = PathText(p.filename()) == "user.reg";
-      ParseWineHive(text, path, is_user ? hives->user : hives->machine);
+      ParseWineHive(text, path, is_user ? hives->user : hives->machine, only_under);
     } else if (IsRegExport(text)) {
       ParseRegExport(text, path, *hives);
     } else {

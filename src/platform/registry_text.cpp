@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 
 #include "base/error.h"
 #include "base/text.h"
@@ -356,14 +357,22 @@ class Parser {
     else tree->DeleteValue(*key, value_name);
   }
 
-  void ParseHive(RegistryTree& tree) {
+  void ParseHive(RegistryTree& tree, std::span<const std::string> only_under) {
     std::string_view line;
     if (!NextLine(line) || line != kHiveHeader) Fail("not a Wine registry file (\"WINE REGISTRY Version 2\" expected)");
     RegistryKey* key = nullptr;
+    bool skipping = false;
     while (NextLine(line)) {
       line = TrimLeft(line);
-      if (line.empty() || line.front() == ';' || line.front() == '#') continue;
+      if (line.empty()) continue;
+      if (skipping && line.front() != '[') continue;  // values (and their continuations) of a key left out
+      if (line.front() == ';' || line.front() == '#') continue;
       if (line.front() == '[') {
+        skipping = !only_under.empty() && !Under(line, only_under);
+        if (skipping) {
+          key = nullptr;
+          continue;
+        }
         if (FastHeader(line, tree, key)) continue;
         std::u16string name;
         if (ReadEscaped(line, 1, ']', name) == std::string_view::npos) Fail("unterminated key name");
@@ -378,6 +387,40 @@ class Parser {
       }
       Fail("unrecognised line");
     }
+  }
+
+  // Whether the key a hive header names lies at or below the path parts, compared without
+  // regard to ASCII case. Plain headers, nearly all of them, are decided on their raw text;
+  // one with an escape where the path is compared is decoded first.
+  bool Under(std::string_view line, std::span<const std::string> parts) {
+    size_t i = 1;
+    for (size_t depth = 0; depth < parts.size(); ++depth) {
+      if (depth > 0) {
+        if (line.substr(i, 2) != "\\\\") return line.substr(i, 1) == "\\" ? UnderDecoded(line, parts) : false;
+        i += 2;
+      }
+      for (const char want : parts[depth]) {
+        if (i >= line.size() || line[i] == '\\' || static_cast<unsigned char>(line[i]) >= 0x80) {
+          return UnderDecoded(line, parts);
+        }
+        if (AsciiLower(line[i]) != AsciiLower(want)) return false;
+        ++i;
+      }
+    }
+    if (i < line.size() && line[i] == ']') return true;
+    if (line.substr(i, 2) == "\\\\") return true;
+    return line.substr(i, 1) == "\\" ? UnderDecoded(line, parts) : false;
+  }
+
+  bool UnderDecoded(std::string_view line, std::span<const std::string> parts) {
+    std::u16string name;
+    if (ReadEscaped(line, 1, ']', name) == std::string_view::npos) Fail("unterminated key name");
+    const std::vector<std::string> path = KeyPath(name);
+    if (path.size() < parts.size()) return false;
+    for (size_t k = 0; k < parts.size(); ++k) {
+      if (CompareKeyNames(path[k], parts[k]) != 0) return false;
+    }
+    return true;
   }
 
   void ParseExport(RegistryHives& hives) {
@@ -522,9 +565,10 @@ bool IsRegExport(std::string_view bytes) {
   return StartsWith(bytes, kRegedit4) || StartsWith(bytes, kRegedit5);
 }
 
-void ParseWineHive(std::string_view bytes, const std::string& file_name, RegistryTree& tree) {
-  tree.ExpectText(bytes.size());
-  Parser(bytes, file_name, Syntax::kHive).ParseHive(tree);
+void ParseWineHive(std::string_view bytes, const std::string& file_name, RegistryTree& tree,
+                   std::span<const std::string> only_under) {
+  if (only_under.empty()) tree.ExpectText(bytes.size());
+  Parser(bytes, file_name, Syntax::kHive).ParseHive(tree, only_under);
 }
 
 void ParseRegExport(std::string_view bytes, const std::string& file_name, RegistryHives& hives) {

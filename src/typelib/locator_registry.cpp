@@ -51,22 +51,18 @@ class RegistryLocator final : public FileSearchLocator {
   }
 
  private:
-  platform::IRegistryReader* Registry() {
-    if (!opened_) {
-      opened_ = true;
-      try {
-        registry_ = platform::OpenClassesRoot();
-      } catch (const Error&) {
-        registry_.reset();
-      }
-    }
-    return registry_.get();
-  }
-
   std::string Lookup(const std::string& guid, unsigned major, unsigned minor, unsigned lcid, unsigned syskind) {
-    platform::IRegistryReader* reg = Registry();
+    // Each library's lookup reads that library's keys only: on Linux the registry is a
+    // prefix's hive files, and parsing all of them would cost more than the library itself.
+    std::unique_ptr<platform::IRegistryReader> registry;
+    try {
+      registry = platform::OpenClassesRootPart("TypeLib\\" + guid);
+    } catch (const Error&) {
+      return {};
+    }
+    platform::IRegistryReader* reg = registry.get();
     const std::string base = "\\TypeLib\\" + guid;
-    if (!reg || !reg->OpenKey(base)) return {};
+    if (!reg->OpenKey(base)) return {};
     // The exact version, else the highest minor version above it of the same major.
     std::string version;
     unsigned best_minor = 0;
@@ -99,8 +95,6 @@ class RegistryLocator final : public FileSearchLocator {
   }
 
   std::mutex mutex_;
-  bool opened_ = false;
-  std::unique_ptr<platform::IRegistryReader> registry_;
   std::map<std::tuple<std::string, unsigned, unsigned, unsigned, unsigned>, std::string> found_;
 };
 

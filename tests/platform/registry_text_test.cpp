@@ -182,6 +182,48 @@ TEST(WineHive, BadInputNamesFileAndLine) {
   EXPECT_EQ(ErrorOf([] { Hive(std::string(kHiveStart) + std::string("\x7f" "ELF\0\0", 6)); }), "system.reg:6: unrecognised line");
 }
 
+TEST(WineHive, OneSubtreeReadAlone) {
+  // What a type library lookup reads: one library's keys, the rest of the file skipped.
+  const std::string text = std::string(kHiveStart) + R"([Other\\Key] 1
+"bin"=hex:01,02,\
+  03,04
+garbage that is never looked at
+[Software\\Classes\\TypeLib] 1
+@="the parent's value is not read"
+[Software\\Classes\\TypeLib\\{A}\\1.0\\0\\win32] 1
+@="a.tlb"
+[Software\\Classes\\TypeLib\\{AB}\\1.0] 1
+@="another library whose name starts the same"
+[SOFTWARE\\classes\\typelib\\{a}\\2.0] 1
+@="b.tlb"
+[Software\\Classes\\TypeLib\\\x007bA}\\3.0] 1
+@="escaped"
+[Software\\Classes\\TypeLib\\{A}x] 1
+@="longer name"
+)";
+  const std::vector<std::string> part{"Software", "Classes", "TypeLib", "{a}"};
+  RegistryHives hives;
+  ParseWineHive(text, "system.reg", hives.machine, part);
+  hives.Finish();
+  const RegistryTree& tree = hives.machine;
+  EXPECT_EQ(tree.Find({"Other", "Key"}), nullptr);
+  EXPECT_EQ(tree.Find({"Software", "Classes", "TypeLib", "{AB}"}), nullptr);
+  EXPECT_EQ(tree.Find({"Software", "Classes", "TypeLib", "{A}x"}), nullptr);
+  ASSERT_NE(tree.Find({"Software", "Classes", "TypeLib"}), nullptr);
+  EXPECT_TRUE(tree.Find({"Software", "Classes", "TypeLib"})->values.empty());
+  EXPECT_EQ(RegistryValueText(ValueAt(tree, {"Software", "Classes", "TypeLib", "{A}", "1.0", "0", "win32"}, ""), ""), "a.tlb");
+  EXPECT_EQ(RegistryValueText(ValueAt(tree, {"Software", "Classes", "TypeLib", "{A}", "2.0"}, ""), ""), "b.tlb");
+  EXPECT_EQ(RegistryValueText(ValueAt(tree, {"Software", "Classes", "TypeLib", "{A}", "3.0"}, ""), ""), "escaped");
+
+  // Within the part, the file is checked as strictly as when it is read whole.
+  const std::string broken = std::string(kHiveStart) + "[Software\\\\Classes\\\\TypeLib\\\\{A}] 1\ngarbage\n";
+  EXPECT_EQ(ErrorOf([&] {
+              RegistryTree t;
+              ParseWineHive(broken, "system.reg", t, part);
+            }),
+            "system.reg:7: unrecognised line");
+}
+
 TEST(RegExport, Regedit4EightBitText) {
   const auto hives = Export(
       "REGEDIT4\r\n\r\n"

@@ -74,14 +74,19 @@ std::map<std::string, std::string> PrefixEnvironment(const RegistryHives& hives)
 
 std::string CleanLibraryPath(std::string_view raw, const RegistrySource& source) {
   const std::string unquoted = RemoveQuotes(raw);
-  std::map<std::string, std::string> env;
-  try {
-    env = PrefixEnvironment(*LoadSourceHives(source));
-  } catch (const Error&) {
-    // Without a readable registry only the process's environment can expand the path.
-  }
-  const std::string expanded = ExpandReferences(unquoted, [&env](std::string_view name) -> std::optional<std::string> {
-    if (auto it = env.find(AsciiUpper(name)); it != env.end()) return it->second;
+  // The prefix's environment needs its whole registry, so it is read only for a path that
+  // refers to a variable.
+  std::optional<std::map<std::string, std::string>> env;
+  const std::string expanded = ExpandReferences(unquoted, [&](std::string_view name) -> std::optional<std::string> {
+    if (!env) {
+      env.emplace();
+      try {
+        *env = PrefixEnvironment(*LoadSourceHives(source));
+      } catch (const Error&) {
+        // Without a readable registry only the process's environment can expand the path.
+      }
+    }
+    if (auto it = env->find(AsciiUpper(name)); it != env->end()) return it->second;
     if (const char* value = std::getenv(std::string(name).c_str())) return std::string(value);
     return std::nullopt;
   });

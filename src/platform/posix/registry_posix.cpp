@@ -45,24 +45,37 @@ std::string DefaultWinePrefix() {
   return HomeFolder() + "/.wine";
 }
 
-std::shared_ptr<const RegistryHives> LoadSourceHives(const RegistrySource& source) {
-  struct Cache {
-    std::mutex mutex;
-    std::string stamp;
-    std::shared_ptr<const RegistryHives> hives;
-  };
+namespace {
+
+struct HivesCache {
+  std::mutex mutex;
+  std::string stamp;
+  std::shared_ptr<const RegistryHives> hives;
+};
+
+HivesCache& Cache() {
   // Never destroyed: freeing a large registry at exit costs time and gains nothing.
-  static Cache* const cache = new Cache;
+  static HivesCache* const cache = new HivesCache;
+  return *cache;
+}
+
+std::shared_ptr<const RegistryHives> CachedHives(const std::string& stamp) {
+  HivesCache& cache = Cache();
+  std::lock_guard lock(cache.mutex);
+  return cache.hives && stamp == cache.stamp ? cache.hives : nullptr;
+}
+
+}  // namespace
+
+std::shared_ptr<const RegistryHives> LoadSourceHives(const RegistrySource& source) {
   const std::string path = SourcePath(source);
   const std::string stamp = FilesStamp(path);
-  {
-    std::lock_guard lock(cache->mutex);
-    if (cache->hives && stamp == cache->stamp) return cache->hives;
-  }
+  if (auto hives = CachedHives(stamp)) return hives;
   auto hives = LoadRegistryFiles(path);
-  std::lock_guard lock(cache->mutex);
-  cache->stamp = stamp;
-  cache->hives = hives;
+  HivesCache& cache = Cache();
+  std::lock_guard lock(cache.mutex);
+  cache.stamp = stamp;
+  cache.hives = hives;
   return hives;
 }
 
@@ -78,6 +91,21 @@ bool RegistrySourceSupported() { return true; }
 
 std::unique_ptr<IRegistryReader> OpenClassesRoot(const RegistrySource& source) {
   return MakeClassesRootReader(LoadSourceHives(source));
+}
+
+std::unique_ptr<IRegistryReader> OpenClassesRootPart(std::string_view key_path, const RegistrySource& source) {
+  const std::string path = SourcePath(source);
+  if (auto hives = CachedHives(FilesStamp(path))) return MakeClassesRootReader(std::move(hives));
+  // HKEY_CLASSES_ROOT is Software\Classes of both hives.
+  std::vector<std::string> parts{"Software", "Classes"};
+  size_t start = 0;
+  while (start <= key_path.size()) {
+    size_t end = key_path.find('\\', start);
+    if (end == std::string_view::npos) end = key_path.size();
+    if (end > start) parts.emplace_back(key_path.substr(start, end - start));
+    start = end + 1;
+  }
+  return MakeClassesRootReader(LoadRegistryFiles(path, parts));
 }
 
 }  // namespace quenlor::platform

@@ -90,4 +90,8 @@ bool RegistrySourceSupported() { return false; }
 
 std::unique_ptr<IRegistryReader> OpenClassesRoot(const RegistrySource&) { return std::make_unique<Win32Reader>(); }
 
+std::unique_ptr<IRegistryReader> OpenClassesRootPart(std::string_view, const RegistrySource& source) {
+  return OpenClassesRoot(source);  // the platform's registry opens keys as they are asked for
+}
+
 }  // namespace quenlor::platform
