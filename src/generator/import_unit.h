@@ -25,7 +25,6 @@ class NameList {
   void Clear();
   const std::vector<std::string>& Names() const { return names_; }
 
- private:
   // Names compared with ASCII letters folded, looked up without making a folded copy.
   struct FoldedHash {
     using is_transparent = void;
@@ -35,6 +34,8 @@ class NameList {
     using is_transparent = void;
     bool operator()(std::string_view a, std::string_view b) const;
   };
+
+ private:
 
   std::vector<std::string> names_;
   std::unordered_set<std::string, FoldedHash, FoldedEqual> folded_;

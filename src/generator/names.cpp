@@ -1,6 +1,7 @@
 // Identifier and type-name rules, and the section bookkeeping of the unit text.
 #include <algorithm>
 #include <array>
+#include <unordered_set>
 
 #include "base/text.h"
 #include "generator/description_reads.h"
@@ -10,7 +11,7 @@ namespace quenlor::generator {
 
 namespace {
 
-// The words a Pascal compiler will not take as identifiers, sorted for binary search.
+// The words a Pascal compiler will not take as identifiers, in lower case.
 constexpr std::array<std::string_view, 71> kReservedWords = {
     "and",          "array",          "as",          "asm",           "at",         "automated",
     "begin",        "case",           "class",       "const",         "constructor", "destructor",
@@ -32,33 +33,30 @@ constexpr std::array<std::string_view, 25> kKnownTypes = {
     "pchar",     "pointer",    "psafearray", "pwidechar", "single", "smallint",   "toledate",
     "toleenum",  "widestring", "word",      "wordbool"};
 
-constexpr bool IsSorted(auto const& table) {
-  for (std::size_t i = 1; i < table.size(); ++i) {
-    if (!(table[i - 1] < table[i])) return false;
-  }
-  return true;
-}
-static_assert(IsSorted(kReservedWords));
-static_assert(IsSorted(kKnownTypes));
+// Each table as a set that compares folded letters in place: every name of a unit is
+// looked up in one or both.
+using WordSet = std::unordered_set<std::string_view, NameList::FoldedHash, NameList::FoldedEqual>;
 
-constexpr std::size_t LongestWord(auto const& table) {
-  std::size_t longest = 0;
-  for (std::string_view word : table) longest = std::max(longest, word.size());
-  return longest;
+template <std::size_t N>
+WordSet MakeWordSet(const std::array<std::string_view, N>& table) {
+  return WordSet(table.begin(), table.end(), 2 * N);
 }
-static_assert(LongestWord(kReservedWords) <= 16 && LongestWord(kKnownTypes) <= 16);
 
-bool InTable(auto const& table, std::string_view name) {
-  // No word of either table is longer than this; longer names need no lookup.
-  std::array<char, 16> lower{};
-  if (name.size() > lower.size()) return false;
-  std::transform(name.begin(), name.end(), lower.begin(), [](char c) { return AsciiLower(c); });
-  return std::binary_search(table.begin(), table.end(), std::string_view(lower.data(), name.size()));
+bool InTable(const WordSet& table, std::string_view name) { return table.contains(name); }
+
+const WordSet& ReservedWords() {
+  static const WordSet words = MakeWordSet(kReservedWords);
+  return words;
+}
+
+const WordSet& KnownTypes() {
+  static const WordSet types = MakeWordSet(kKnownTypes);
+  return types;
 }
 
 }  // namespace
 
-bool IsReservedWord(std::string_view name) { return InTable(kReservedWords, name); }
+bool IsReservedWord(std::string_view name) { return InTable(ReservedWords(), name); }
 
 std::string SafeName(std::string_view name) {
   std::string result(name);
@@ -97,7 +95,7 @@ void NameList::Clear() {
 
 std::string ImportUnitGenerator::TypeName(std::string_view name) const {
   if (InterfaceNames.Contains(name) || EnumNames.Contains(name)) return SafeName(name);
-  if (InTable(kKnownTypes, name)) return std::string(name);
+  if (InTable(KnownTypes(), name)) return std::string(name);
   return "{" + SafeName(name) + "}OleVariant";
 }
 

@@ -691,8 +691,19 @@ const xmlChar* ValidName(Holder& h, std::string_view name) {
   if (name.empty() || name.size() > static_cast<size_t>(INT_MAX)) Failed();
   const std::size_t hash = name.size() * 131 + static_cast<unsigned char>(name.front()) * 7 +
                            static_cast<unsigned char>(name.back()) + static_cast<unsigned char>(name[name.size() / 2]);
-  Holder::NameSlot& slot = h.valid_names[hash % h.valid_names.size()];
-  if (slot.name && slot.size == name.size() && std::memcmp(slot.name, name.data(), name.size()) == 0) return slot.name;
+  // A few slots from the hash on, so that names of one hash ("method", "result", "call")
+  // do not keep evicting each other.
+  constexpr std::size_t kProbes = 8;
+  Holder::NameSlot* free_slot = nullptr;
+  for (std::size_t k = 0; k < kProbes; ++k) {
+    Holder::NameSlot& probe = h.valid_names[(hash + k) % h.valid_names.size()];
+    if (!probe.name) {
+      free_slot = &probe;
+      break;
+    }
+    if (probe.size == name.size() && std::memcmp(probe.name, name.data(), name.size()) == 0) return probe.name;
+  }
+  Holder::NameSlot& slot = free_slot ? *free_slot : h.valid_names[hash % h.valid_names.size()];
   if (name.find('\0') != std::string_view::npos) Failed();
   const xmlChar* interned =
       xmlDictLookup(h.doc->dict, reinterpret_cast<const xmlChar*>(name.data()), static_cast<int>(name.size()));
