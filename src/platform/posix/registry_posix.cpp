@@ -98,13 +98,7 @@ std::unique_ptr<IRegistryReader> OpenClassesRootPart(std::string_view key_path, 
   if (auto hives = CachedHives(FilesStamp(path))) return MakeClassesRootReader(std::move(hives));
   // HKEY_CLASSES_ROOT is Software\Classes of both hives.
   std::vector<std::string> parts{"Software", "Classes"};
-  size_t start = 0;
-  while (start <= key_path.size()) {
-    size_t end = key_path.find('\\', start);
-    if (end == std::string_view::npos) end = key_path.size();
-    if (end > start) parts.emplace_back(key_path.substr(start, end - start));
-    start = end + 1;
-  }
+  for (std::string& part : SplitKeyPath(key_path)) parts.push_back(std::move(part));
   return MakeClassesRootReader(LoadRegistryFiles(path, parts));
 }
 
