@@ -97,6 +97,13 @@ bool IsWhiteSpace(const xmlChar* s) {
 
 // Pre-order walk of a subtree, attributes (and their text) included, without recursion so
 // that deep trees cannot exhaust the stack.
+// The node after n's subtree in document order, within root; null when root is done.
+template <class N>
+N* NextAfterSubtree(N* n, const xmlNode* root) {
+  while (n != root && !n->next) n = n->parent;
+  return n == root ? nullptr : n->next;
+}
+
 template <class F>
 void Walk(xmlNode* root, F&& f) {
   xmlNode* n = root;
@@ -112,9 +119,8 @@ void Walk(xmlNode* root, F&& f) {
       n = n->children;
       continue;
     }
-    while (n != root && !n->next) n = n->parent;
-    if (n == root) return;
-    n = n->next;
+    n = NextAfterSubtree(n, root);
+    if (!n) return;
   }
 }
 
@@ -389,9 +395,7 @@ struct Holder {
           n = n->children;
           continue;
         }
-        while (n != root && !n->next) n = n->parent;
-        if (n == root) break;
-        n = n->next;
+        n = NextAfterSubtree(n, root);
       }
       element_index.generation = element_generation;
     }
@@ -614,9 +618,7 @@ std::string TextOf(const xmlNode* n) {
           c = c->children;
           continue;
         }
-        while (c != root && !c->next) c = c->parent;
-        if (c == root) break;
-        c = c->next;
+        c = NextAfterSubtree(c, root);
       }
       return out;
     }
