@@ -51,6 +51,9 @@ char32_t DecodeUtf8(std::string_view text, size_t& i) {
   return cp;
 }
 
+
+}  // namespace
+
 void AppendUtf8(std::string& out, char32_t cp) {
   if (cp < 0x80) {
     out.push_back(static_cast<char>(cp));
@@ -68,8 +71,6 @@ void AppendUtf8(std::string& out, char32_t cp) {
     out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
   }
 }
-
-}  // namespace
 
 std::u16string Utf8ToUtf16(std::string_view text) {
   std::u16string out;

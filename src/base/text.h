@@ -10,6 +10,8 @@ namespace quenlor {
 // Ill-formed input is replaced by U+FFFD, never dropped silently or trusted.
 std::u16string Utf8ToUtf16(std::string_view text);
 std::string Utf16ToUtf8(std::u16string_view text);
+// Appends the UTF-8 form of one code point (the caller sees that it is one).
+void AppendUtf8(std::string& out, char32_t code_point);
 
 // Trims leading and trailing blanks and control characters (codes up to 32).
 std::string_view TrimBlanks(std::string_view text);

@@ -18,6 +18,7 @@
 #include <cstring>
 #include <vector>
 
+#include "base/text.h"
 #include "xml/xml_format.h"
 
 namespace quenlor::xml {
@@ -459,24 +460,6 @@ class PlainLayout {
     return Verdict::kWellFormed;
   }
 
-  void AppendUtf8(std::uint32_t c) {
-    if (c < 0x80) {
-      out_ += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out_ += static_cast<char>(0xC0 | (c >> 6));
-      out_ += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      out_ += static_cast<char>(0xE0 | (c >> 12));
-      out_ += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out_ += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out_ += static_cast<char>(0xF0 | (c >> 18));
-      out_ += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-      out_ += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out_ += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-
   void AppendTextChar(std::uint32_t c) {
     switch (c) {
       case '&': out_ += "&amp;"; break;
@@ -485,7 +468,7 @@ class PlainLayout {
       case '\r': out_ += "&#13;"; break;
       case '\n': out_ += "\r\n"; break;
       case '\t': out_ += "  "; break;
-      default: AppendUtf8(c);
+      default: quenlor::AppendUtf8(out_, c);
     }
   }
 
@@ -499,7 +482,7 @@ class PlainLayout {
       case '\r': out_ += "&#13;"; break;
       case '\n': out_ += "&#10;"; break;
       case '\t': out_ += "&#9;"; break;
-      default: AppendUtf8(c);
+      default: quenlor::AppendUtf8(out_, c);
     }
   }
 
