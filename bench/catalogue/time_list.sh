@@ -4,7 +4,8 @@
 # the Windows build under Wine on a prefix into which the same registrations were imported
 # with regedit (and the Linux build again on that prefix's hive files).
 # Usage: time_list.sh LINUX_QUENLOR [WINDOWS_QUENLOR_EXE] [RUNS]
-# Uses hyperfine when present, otherwise a loop over `date +%s.%N`; prints medians.
+# Uses hyperfine when present, else the linux build's time_command, else a loop over
+# `date +%s.%N` (which counts the shell's forks too); prints medians.
 set -euo pipefail
 linux="$1"
 exe="${2:-}"
@@ -15,7 +16,17 @@ mkdir -p "$work"
 export XDG_DATA_HOME="$work/data"
 [ -f "$work/generated/system.reg" ] || "$root/bench/catalogue/make_prefix.sh" "$work/generated" "${COUNT:-10000}"
 
+timer="$root/build/linux/bench/command/time_command"
+
 median() {  # runs a command $runs times, prints the median wall time in seconds
+  if [ -x "$timer" ]; then
+    # From start to exit, without the shell's own clock reads and forks in the figure.
+    local program
+    program="$(command -v "$1")"
+    shift
+    "$timer" "$runs" "$program" "$@" | awk '{ printf "%.3f", $1 / 1000 }'
+    return
+  fi
   local times=()
   for _ in $(seq "$runs"); do
     local start end

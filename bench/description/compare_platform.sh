@@ -3,8 +3,8 @@
 # what the platform's LoadTypeLibEx plus a full walk of the library take under Wine, so
 # that the ratio comes from the same machine at the same moment.
 # Usage: compare_platform.sh [LIBRARY] [RUNS]   (default: the project prefix's mshtml.tlb, 11)
-# Needs the linux and windows builds (bench_description, bench_generator, quenlor,
-# typelib_timing.exe).
+# Needs the linux and windows builds (bench_description, bench_generator, time_command,
+# quenlor, typelib_timing.exe).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 lib="$(readlink -f "${1:-$root/build/wineprefix/drive_c/windows/system32/mshtml.tlb}")"
@@ -14,21 +14,10 @@ timing_exe="$root/build/windows/tests/typelib/typelib_timing.exe"
 
 median() { sort -n | awk '{ v[NR] = $1 } END { printf "%.1f", (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
-# The command line, whole: wall and CPU milliseconds (CPU in 10 ms steps), medians over the runs.
-time_command() {
-  local walls=() cpus=() times
-  times="$(mktemp)"
-  for _ in $(seq "$runs"); do
-    local start end
-    start=$(date +%s%N)
-    /usr/bin/time -o "$times" -f "%U %S" "$@" >/dev/null 2>&1
-    end=$(date +%s%N)
-    walls+=("$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.1f", (b - a) / 1e6 }')")
-    cpus+=("$(awk '{ printf "%.1f", ($1 + $2) * 1000 }' "$times")")
-  done
-  rm -f "$times"
-  echo "$(printf '%s\n' "${walls[@]}" | median) $(printf '%s\n' "${cpus[@]}" | median)"
-}
+# The command line, whole: median wall and CPU milliseconds from start to exit, as
+# time_command measures them (a shell's own clock reads around the command would add its
+# forks to every run).
+time_command() { "$linux/bench/command/time_command" "$runs" "$@"; }
 
 # A Google Benchmark's median wall and CPU milliseconds.
 time_bench() {
