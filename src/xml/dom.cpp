@@ -13,6 +13,13 @@ bool Node::GetAttribute(std::string_view name, std::string& value) {
   return true;
 }
 
+bool Node::GetSelectedText(std::string_view step, std::string& text) {
+  const NodePtr found = SelectSingleNode(step);
+  if (!found) return false;
+  text = found->Text();
+  return true;
+}
+
 void Node::SetAttribute(std::string_view name, std::string_view value) {
   const NamedNodeMapPtr map = Attributes();
   if (!map) Fail(kSafecallException);

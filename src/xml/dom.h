@@ -86,6 +86,10 @@ class Node : public Object {
   // defaults do. Adapters answer directly where that spares objects per value.
   virtual bool GetAttribute(std::string_view name, std::string& value);
   virtual void SetAttribute(std::string_view name, std::string_view value);
+  // The text of the first node that the path `step` (one step, no "/") selects, as
+  // SelectSingleNode(step)'s Text gives it, or false when it selects nothing. The default
+  // is exactly that; adapters answer a plain child name without an object for the child.
+  virtual bool GetSelectedText(std::string_view step, std::string& text);
 };
 
 class Document : public Node {

@@ -159,6 +159,7 @@ class TNamedValues : public INamedValues {
     std::string raw;
     if (!ReadText(name, force, raw)) return std::string(default_value);
     const std::string_view text = TrimBlanks(raw);
+    if (text.size() == raw.size() && !text.empty()) return raw;
     if (!text.empty()) return std::string(text);
     if (force) WriteText(name, default_value);
     return std::string(default_value);
@@ -218,7 +219,7 @@ class TNodes final : public INodes {
   NodePtr GetNode(int index) override { return WrapNode(List()->Item(index)); }
 
   NodePtr Add(std::string_view path) override {
-    auto document = CreatingDocument(parent_);
+    const dom::DocumentPtr& document = Document();
     dom::NodePtr current = parent_;
     ForEachStep(path, [&](std::string_view step) {
       auto element = document->CreateElement(step);
@@ -263,8 +264,16 @@ class TNodes final : public INodes {
     return list_;
   }
 
+  // Asked once: a collection is mostly filled by one Add after another, and a node's
+  // document never changes.
+  const dom::DocumentPtr& Document() {
+    if (!document_) document_ = CreatingDocument(parent_);
+    return document_;
+  }
+
   dom::NodePtr parent_;
   mutable dom::NodeListPtr list_;
+  dom::DocumentPtr document_;
 };
 
 template <class Interface>
@@ -418,10 +427,7 @@ class TNode final : public TElement<INode>, public TNamedValues, public std::ena
   // for it; creating a missing one is ForceNode's business.
   bool ReadText(std::string_view name, bool force, std::string& text) override {
     if (name.find('/') == std::string_view::npos) {
-      if (auto found = node_->SelectSingleNode(name)) {
-        text = found->Text();
-        return true;
-      }
+      if (node_->GetSelectedText(name, text)) return true;
       if (!force) return false;
     }
     return TNamedValues::ReadText(name, force, text);

@@ -369,6 +369,41 @@ TEST(XmlNodes, DocumentWideQueriesByNameFollowTheTree) {
   EXPECT_EQ(numbers(document->GetRoot()->FindNodes("//item")), (Strings{"7"}));
 }
 
+// The same queries on a document built through the layer, as descriptions are: names
+// written one level at a time in an order that is not document order.
+TEST(XmlNodes, DocumentWideQueriesOnABuiltDocument) {
+  auto document = CreateDocument();
+  auto root = document->ForceRoot("r");
+  auto values = [](const NodePtr& node) { return node->Attributes()->Values(); };
+  auto first = root->Nodes()->Add("records");
+  auto second = root->Nodes()->Add("enums");
+  int next = 0;
+  for (int round = 0; round < 3; ++round) {
+    for (const NodePtr& collection : {second, first}) {
+      auto item = collection->Nodes()->Add("item");
+      values(item)->WriteString("n", std::to_string(++next));
+      values(item)->WriteString("ref", next % 2 ? "true" : "false");
+      values(item->Nodes()->Add("name"))->WriteString("n", "name" + std::to_string(next));
+      item->Nodes()->Add("item");  // nested, without attributes
+    }
+  }
+  auto listed = [](const NodesPtr& nodes) {
+    Strings out;
+    for (int i = 0; i < nodes->Count(); ++i) out.push_back(nodes->GetNode(i)->GetXml());
+    return out;
+  };
+  for (std::string_view name : {"item", "name", "records"}) {
+    const std::string fast = "//" + std::string(name);
+    EXPECT_EQ(listed(root->FindNodes(fast)), listed(root->FindNodes("/descendant-or-self::node()/child::" + std::string(name))))
+        << name;
+  }
+  EXPECT_EQ(root->FindNodes("//item")->Count(), 12);
+  EXPECT_EQ(root->FindNodes("//item[@ref=\"true\"]")->Count(), 3);
+  EXPECT_EQ(listed(root->FindNodes("//item[@ref=\"true\"]")),
+            listed(root->FindNodes("/descendant-or-self::node()/child::item[@ref='true']")));
+  EXPECT_EQ(root->FindNodes("//nothing")->Count(), 0);
+}
+
 TEST(XmlNodes, RemovedNodesStayUsable) {
   auto document = Doc("<r><a k='v'><b>text</b></a><c/></r>");
   auto root = document->GetRoot();

@@ -385,22 +385,60 @@ struct Holder {
   // The document's elements in no namespace, by name, in document order.
   const std::vector<xmlNode*>* ElementsNamed(std::string_view name) {
     if (element_index.generation != element_generation) {
-      element_index.by_name.clear();
-      xmlNode* root = DocNode();
-      for (xmlNode* n = root->children; n;) {
-        if (n->type == XML_ELEMENT_NODE && !n->ns) {
-          element_index.by_name[reinterpret_cast<const char*>(n->name)].push_back(n);
-        }
-        if (n->children && n->type == XML_ELEMENT_NODE) {
-          n = n->children;
-          continue;
-        }
-        n = NextAfterSubtree(n, root);
-      }
+      if (!IndexByNamePointer()) IndexByNameText();
       element_index.generation = element_generation;
     }
     const auto found = element_index.by_name.find(name);
     return found == element_index.by_name.end() ? nullptr : &found->second;
+  }
+
+  // Calls f with every element in no namespace, in document order, while f returns true.
+  template <class F>
+  void ForEachPlainElement(F&& f) {
+    xmlNode* root = DocNode();
+    for (xmlNode* n = root->children; n;) {
+      if (n->type == XML_ELEMENT_NODE && !n->ns && !f(n)) return;
+      if (n->children && n->type == XML_ELEMENT_NODE) {
+        n = n->children;
+        continue;
+      }
+      n = NextAfterSubtree(n, root);
+    }
+  }
+
+  void IndexByNameText() {
+    element_index.by_name.clear();
+    ForEachPlainElement([&](xmlNode* n) {
+      element_index.by_name[reinterpret_cast<const char*>(n->name)].push_back(n);
+      return true;
+    });
+  }
+
+  // The names of a built document's elements are its dictionary's, one copy per name, so
+  // they are told apart by address rather than by hashing their text tens of thousands of
+  // times. A second copy of a name (a parsed document keeps a copy per element) ends this
+  // and returns false: the caller indexes by text instead.
+  bool IndexByNamePointer() {
+    element_index.by_name.clear();
+    std::unordered_map<const xmlChar*, std::vector<xmlNode*>*> by_pointer;
+    const xmlChar* last_name = nullptr;
+    std::vector<xmlNode*>* last = nullptr;
+    bool one_copy_per_name = true;
+    ForEachPlainElement([&](xmlNode* n) {
+      if (n->name != last_name) {
+        auto [slot, first_seen] = by_pointer.try_emplace(n->name, nullptr);
+        if (first_seen) {
+          auto [entry, new_text] = element_index.by_name.try_emplace(reinterpret_cast<const char*>(n->name));
+          if (!new_text) return one_copy_per_name = false;
+          slot->second = &entry->second;
+        }
+        last_name = n->name;
+        last = slot->second;
+      }
+      last->push_back(n);
+      return true;
+    });
+    return one_copy_per_name;
   }
 };
 
@@ -599,7 +637,9 @@ std::string TrimmedTextOf(const xmlNode* n) {
   while (end > 0 && IsXmlBlank(text[end - 1])) --end;
   size_t start = 0;
   while (start < end && IsXmlBlank(text[start])) ++start;
-  return text.substr(start, end - start);
+  text.resize(end);
+  text.erase(0, start);
+  return text;
 }
 
 std::string TextOf(const xmlNode* n) {
@@ -1164,6 +1204,14 @@ class NodeImpl : public Base, public Handle {
   }
 
   NodeListPtr SelectNodes(std::string_view xpath) override { return std::make_shared<SelectedList>(holder(), Select(xpath)); }
+
+  bool GetSelectedText(std::string_view step, std::string& text) override {
+    if (!IsPlainAsciiName(step)) return Node::GetSelectedText(step, text);
+    const xmlNode* found = FirstChildElementNamed(step);
+    if (!found) return false;
+    text = TrimmedTextOf(found);  // what an element's Text gives
+    return true;
+  }
 
   NodePtr SelectSingleNode(std::string_view xpath) override {
     if (IsPlainAsciiName(xpath)) return Wrap(holder(), FirstChildElementNamed(xpath));
