@@ -26,7 +26,9 @@ constexpr std::string_view kUsage =
 int RunXml(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   const LibraryArgs parsed = ParseLibraryArgs(args, "described");
 
-  const xml::DocumentPtr description = typelib::scan::LoadTypeLibDescription(parsed.file, parsed.reader);
+  std::shared_ptr<typelib::ITypeLibAccess> library;
+  const xml::DocumentPtr description = typelib::scan::LoadTypeLibDescription(parsed.file, parsed.reader, library);
+  KeepUntilExit(library);
   if (!description) {
     err << "invalid typelib\n";
     return kExitFailure;

@@ -19,12 +19,17 @@ xml::NodePtr ForceChild(const xml::NodePtr& node, std::string_view name) {
 }  // namespace
 
 xml::DocumentPtr LoadTypeLibDescription(const std::string& path, ReaderKind reader) {
+  std::shared_ptr<ITypeLibAccess> lib;
+  return LoadTypeLibDescription(path, reader, lib);
+}
+
+xml::DocumentPtr LoadTypeLibDescription(const std::string& path, ReaderKind reader,
+                                        std::shared_ptr<ITypeLibAccess>& library) {
   xml::DocumentPtr document = xml::CreateDocument();
   const xml::NodePtr root = document->ForceRoot("typelib");
-  std::shared_ptr<ITypeLibAccess> lib;
   // Success codes other than S_OK count as failures here: only a clean load is described.
-  if (LoadTypeLibrary(path, reader, lib) != kOk || !lib) return nullptr;
-  ScanTypeLib(*lib, root);
+  if (LoadTypeLibrary(path, reader, library) != kOk || !library) return nullptr;
+  ScanTypeLib(*library, root);
   return document;
 }
 

@@ -29,6 +29,10 @@ inline constexpr const char* kUnknownParamFlags = "xxx";
 // The description of the library in `path` (UTF-8), or a null document when the reader does
 // not return exactly kOk for it.
 xml::DocumentPtr LoadTypeLibDescription(const std::string& path, ReaderKind reader = DefaultReader());
+// The same, handing the loaded library to the caller instead of freeing it on return (a
+// command that exits next need not free it at all).
+xml::DocumentPtr LoadTypeLibDescription(const std::string& path, ReaderKind reader,
+                                        std::shared_ptr<ITypeLibAccess>& library);
 
 // Writes the library's name and every type of `lib`, in index order, under `root`.
 void ScanTypeLib(ITypeLibAccess& lib, const xml::NodePtr& root);
