@@ -5,7 +5,6 @@
 
 #include <string>
 #include <string_view>
-#include <unordered_set>
 #include <vector>
 
 #include "xml/xml_objects.h"
@@ -16,29 +15,44 @@ namespace quenlor::generator {
 // where a long parameter list was broken; joining adds CR LF after every entry.
 using UnitText = std::vector<std::string>;
 
+// Names compared with ASCII letters folded, in an open-addressed table whose lookups can
+// share one hash: a type name is looked up in up to four of these in a row.
+class FoldedNameSet {
+ public:
+  static std::size_t Hash(std::string_view name);
+  // A name equal to one already held (letters folded) is not added again.
+  void Insert(std::string_view name);
+  bool Contains(std::string_view name) const { return Contains(name, Hash(name)); }
+  // `hash` is Hash(name).
+  bool Contains(std::string_view name, std::size_t hash) const;
+  void Clear();
+
+ private:
+  struct Slot {
+    std::size_t hash = 0;
+    std::string name;
+    bool used = false;
+  };
+  void Grow();
+
+  std::vector<Slot> slots_;  // a power of two in size, at most half full
+  std::size_t count_ = 0;
+};
+
 // A list of names looked up without regard to the case of ASCII letters.
 class NameList {
  public:
   void Add(std::string_view name);
-  bool Contains(std::string_view name) const;
+  bool Contains(std::string_view name) const { return folded_.Contains(name); }
+  // `hash` is FoldedNameSet::Hash(name).
+  bool Contains(std::string_view name, std::size_t hash) const { return folded_.Contains(name, hash); }
   void Sort();
   void Clear();
   const std::vector<std::string>& Names() const { return names_; }
 
-  // Names compared with ASCII letters folded, looked up without making a folded copy.
-  struct FoldedHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view text) const;
-  };
-  struct FoldedEqual {
-    using is_transparent = void;
-    bool operator()(std::string_view a, std::string_view b) const;
-  };
-
  private:
-
   std::vector<std::string> names_;
-  std::unordered_set<std::string, FoldedHash, FoldedEqual> folded_;
+  FoldedNameSet folded_;
 };
 
 // Name, or Name followed by "_" when it is one of the output language's reserved words

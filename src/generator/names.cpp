@@ -1,7 +1,6 @@
 // Identifier and type-name rules, and the section bookkeeping of the unit text.
 #include <algorithm>
 #include <array>
-#include <unordered_set>
 
 #include "base/text.h"
 #include "generator/description_reads.h"
@@ -33,55 +32,87 @@ constexpr std::array<std::string_view, 25> kKnownTypes = {
     "pchar",     "pointer",    "psafearray", "pwidechar", "single", "smallint",   "toledate",
     "toleenum",  "widestring", "word",      "wordbool"};
 
-// Each table as a set that compares folded letters in place: every name of a unit is
-// looked up in one or both.
-using WordSet = std::unordered_set<std::string_view, NameList::FoldedHash, NameList::FoldedEqual>;
-
 template <std::size_t N>
-WordSet MakeWordSet(const std::array<std::string_view, N>& table) {
-  return WordSet(table.begin(), table.end(), 2 * N);
+FoldedNameSet MakeWordSet(const std::array<std::string_view, N>& table) {
+  FoldedNameSet set;
+  for (std::string_view word : table) set.Insert(word);
+  return set;
 }
 
-bool InTable(const WordSet& table, std::string_view name) { return table.contains(name); }
-
-const WordSet& ReservedWords() {
-  static const WordSet words = MakeWordSet(kReservedWords);
+const FoldedNameSet& ReservedWords() {
+  static const FoldedNameSet words = MakeWordSet(kReservedWords);
   return words;
 }
 
-const WordSet& KnownTypes() {
-  static const WordSet types = MakeWordSet(kKnownTypes);
+const FoldedNameSet& KnownTypes() {
+  static const FoldedNameSet types = MakeWordSet(kKnownTypes);
   return types;
+}
+
+std::string SafeName(std::string_view name, std::size_t hash) {
+  std::string result(name);
+  if (ReservedWords().Contains(name, hash)) result += '_';
+  return result;
 }
 
 }  // namespace
 
-bool IsReservedWord(std::string_view name) { return InTable(ReservedWords(), name); }
+bool IsReservedWord(std::string_view name) { return ReservedWords().Contains(name); }
 
-std::string SafeName(std::string_view name) {
-  std::string result(name);
-  if (IsReservedWord(name)) result += '_';
-  return result;
-}
+std::string SafeName(std::string_view name) { return SafeName(name, FoldedNameSet::Hash(name)); }
 
-std::size_t NameList::FoldedHash::operator()(std::string_view text) const {
+std::size_t FoldedNameSet::Hash(std::string_view name) {
   std::size_t hash = 14695981039346656037ull;
-  for (const char c : text) hash = (hash ^ static_cast<unsigned char>(AsciiLower(c))) * 1099511628211ull;
-  return hash;
+  for (const char c : name) hash = (hash ^ static_cast<unsigned char>(AsciiLower(c))) * 1099511628211ull;
+  return hash ^ (hash >> 29);  // the table indexes by the low bits
 }
 
-bool NameList::FoldedEqual::operator()(std::string_view a, std::string_view b) const {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return AsciiLower(x) == AsciiLower(y);
-         });
+bool FoldedNameSet::Contains(std::string_view name, std::size_t hash) const {
+  if (slots_.empty()) return false;
+  const std::size_t mask = slots_.size() - 1;
+  for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+    const Slot& slot = slots_[i];
+    if (!slot.used) return false;
+    if (slot.hash == hash && slot.name.size() == name.size() &&
+        std::equal(name.begin(), name.end(), slot.name.begin(),
+                   [](char x, char y) { return AsciiLower(x) == AsciiLower(y); })) {
+      return true;
+    }
+  }
+}
+
+void FoldedNameSet::Insert(std::string_view name) {
+  const std::size_t hash = Hash(name);
+  if (Contains(name, hash)) return;
+  if (2 * (count_ + 1) > slots_.size()) Grow();
+  const std::size_t mask = slots_.size() - 1;
+  std::size_t i = hash & mask;
+  while (slots_[i].used) i = (i + 1) & mask;
+  slots_[i] = Slot{hash, std::string(name), true};
+  ++count_;
+}
+
+void FoldedNameSet::Grow() {
+  std::vector<Slot> old = std::move(slots_);
+  slots_.assign(old.empty() ? 16 : 2 * old.size(), Slot{});
+  const std::size_t mask = slots_.size() - 1;
+  for (Slot& slot : old) {
+    if (!slot.used) continue;
+    std::size_t i = slot.hash & mask;
+    while (slots_[i].used) i = (i + 1) & mask;
+    slots_[i] = std::move(slot);
+  }
+}
+
+void FoldedNameSet::Clear() {
+  slots_.clear();
+  count_ = 0;
 }
 
 void NameList::Add(std::string_view name) {
   names_.emplace_back(name);
-  folded_.emplace(name);
+  folded_.Insert(name);
 }
-
-bool NameList::Contains(std::string_view name) const { return folded_.contains(name); }
 
 void NameList::Sort() {
   std::stable_sort(names_.begin(), names_.end(),
@@ -90,13 +121,14 @@ void NameList::Sort() {
 
 void NameList::Clear() {
   names_.clear();
-  folded_.clear();
+  folded_.Clear();
 }
 
 std::string ImportUnitGenerator::TypeName(std::string_view name) const {
-  if (InterfaceNames.Contains(name) || EnumNames.Contains(name)) return SafeName(name);
-  if (InTable(KnownTypes(), name)) return std::string(name);
-  return "{" + SafeName(name) + "}OleVariant";
+  const std::size_t hash = FoldedNameSet::Hash(name);
+  if (InterfaceNames.Contains(name, hash) || EnumNames.Contains(name, hash)) return SafeName(name, hash);
+  if (KnownTypes().Contains(name, hash)) return std::string(name);
+  return "{" + SafeName(name, hash) + "}OleVariant";
 }
 
 void ImportUnitGenerator::OpenSection(UnitText& text, std::string_view keyword) {

@@ -151,6 +151,33 @@ TEST(SafeName, OnlyWholeReservedWordsGetAnUnderscore) {
   }
 }
 
+// A unit declares thousands of interfaces: the name list must stay exact while its table
+// grows, for names that differ only in case or length, and across clearing.
+TEST(NameList, LooksUpThousandsOfNamesWithoutRegardToCase) {
+  NameList names;
+  for (int i = 0; i < 5000; ++i) names.Add("IName" + std::to_string(i));
+  names.Add("ina");
+  EXPECT_EQ(names.Names().size(), 5001u);
+  for (int i = 0; i < 5000; i += 7) {
+    EXPECT_TRUE(names.Contains("iname" + std::to_string(i))) << i;
+    EXPECT_TRUE(names.Contains("INAME" + std::to_string(i))) << i;
+  }
+  EXPECT_FALSE(names.Contains("IName5000"));
+  EXPECT_FALSE(names.Contains("IName"));
+  EXPECT_FALSE(names.Contains("IName12a"));
+  EXPECT_TRUE(names.Contains("INA"));
+  EXPECT_FALSE(names.Contains("in"));
+  EXPECT_FALSE(names.Contains(""));
+  names.Add("IName1");  // listed again, found once as before
+  EXPECT_EQ(names.Names().size(), 5002u);
+  EXPECT_TRUE(names.Contains("iname1"));
+  names.Clear();
+  EXPECT_TRUE(names.Names().empty());
+  EXPECT_FALSE(names.Contains("IName1"));
+  names.Add("Again");
+  EXPECT_TRUE(names.Contains("AGAIN"));
+}
+
 TEST(TypeName, InterfacesEnumerationsKnownTypesAndTheCommentForm) {
   ImportUnitGenerator generator;
   generator.InterfaceNames.Add("Property");
