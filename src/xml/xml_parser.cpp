@@ -3,6 +3,7 @@
 // the wrappers hold DOM references only, never XML data of their own. Nothing is undone when
 // a DOM call fails part-way: earlier changes of the same operation stay in the tree.
 #include <array>
+#include <optional>
 #include <vector>
 
 #include "base/error.h"
@@ -299,13 +300,16 @@ class TAttribute final : public TElement<IAttribute> {
   using TElement<IAttribute>::TElement;
 };
 
-class TAttributes final : public IAttributes, public TNamedValues, public std::enable_shared_from_this<TAttributes> {
+// Lives inside the node wrapper it belongs to (one allocation for both, as nearly every
+// element read or written is asked for its attributes) and shares that wrapper's lifetime.
+class TAttributes final : public IAttributes, public TNamedValues {
  public:
-  TAttributes(dom::NodePtr owner, dom::NamedNodeMapPtr map) : owner_(std::move(owner)), map_(std::move(map)) {}
+  TAttributes(TNode& wrapper, dom::NodePtr owner, dom::NamedNodeMapPtr map)
+      : wrapper_(wrapper), owner_(std::move(owner)), map_(std::move(map)) {}
 
   std::shared_ptr<dom::Object> Instance() const override { return Map(); }
   int Count() override { return Map()->Length(); }
-  NamedValuesPtr Values() override { return NamedValuesPtr(shared_from_this(), static_cast<INamedValues*>(this)); }
+  NamedValuesPtr Values() override;
 
   AttributePtr ForceAttribute(std::string_view name) override {
     if (auto found = Map()->GetNamedItem(name)) return Attribute(found);
@@ -364,6 +368,7 @@ class TAttributes final : public IAttributes, public TNamedValues, public std::e
     return map_;
   }
 
+  TNode& wrapper_;
   dom::NodePtr owner_;
   mutable dom::NamedNodeMapPtr map_;
 };
@@ -375,12 +380,14 @@ class TNode final : public TElement<INode>, public TNamedValues, public std::ena
   AttributesPtr Attributes() override {
     if (!attributes_) {
       if (node_->NodeType() == dom::kElementNode) {
-        attributes_ = std::make_shared<TAttributes>(node_, nullptr);
+        attributes_.emplace(*this, node_, nullptr);
       } else if (auto map = node_->Attributes()) {
-        attributes_ = std::make_shared<TAttributes>(node_, std::move(map));
+        attributes_.emplace(*this, node_, std::move(map));
+      } else {
+        return nullptr;
       }
     }
-    return attributes_;
+    return AttributesPtr(shared_from_this(), &*attributes_);
   }
 
   NamedValuesPtr Values() override { return NamedValuesPtr(shared_from_this(), static_cast<INamedValues*>(this)); }
@@ -444,9 +451,13 @@ class TNode final : public TElement<INode>, public TNamedValues, public std::ena
   }
 
  private:
-  AttributesPtr attributes_;
+  std::optional<TAttributes> attributes_;
   NodesPtr nodes_;
 };
+
+NamedValuesPtr TAttributes::Values() {
+  return NamedValuesPtr(wrapper_.shared_from_this(), static_cast<INamedValues*>(this));
+}
 
 class TDocument final : public IDocument {
  public:
