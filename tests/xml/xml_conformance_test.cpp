@@ -110,6 +110,15 @@ TEST(XmlDocument, TextKeepsEveryCharacterAndEscapesMarkup) {
   ASSERT_NE(copy->GetRoot(), nullptr) << xml;
   EXPECT_EQ(copy->GetRoot()->GetText(), value);
   EXPECT_EQ(copy->GetRoot()->FindAttribute("v")->GetText(), value);
+  // Ill-formed UTF-8 becomes U+FFFD wherever it stands in a long text.
+  for (std::size_t at : {0u, 7u, 8u, 15u, 16u, 20u}) {
+    std::string text(21, 'x');
+    text[at] = '\xC3';
+    std::string expected = text;
+    expected.replace(at, 1, "\xEF\xBF\xBD");
+    root->Attributes()->Values()->WriteString("w", text);
+    EXPECT_EQ(root->Attributes()->Values()->ReadString("w", "", false), expected) << at;
+  }
 }
 
 TEST(XmlDocument, NodesIncludeDeclarationAndInstructions) {

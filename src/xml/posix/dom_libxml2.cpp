@@ -25,6 +25,7 @@
 #include <array>
 #include <climits>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <mutex>
 #include <typeinfo>
@@ -73,8 +74,18 @@ std::string S(const xmlChar* s) { return s ? std::string(reinterpret_cast<const 
 // Text going into the tree is well-formed UTF-8 without NUL bytes (which libxml2 strings
 // cannot hold); ill-formed sequences become U+FFFD as at the COM boundary.
 bool IsPlainAscii(std::string_view text) {
-  for (const char c : text) {
-    const unsigned char b = static_cast<unsigned char>(c);
+  // Eight bytes at a time: no byte with its high bit set, and none zero.
+  constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+  constexpr std::uint64_t kLowBits = 0x0101010101010101ull;
+  const char* p = text.data();
+  std::size_t n = text.size();
+  for (; n >= 8; p += 8, n -= 8) {
+    std::uint64_t word;
+    std::memcpy(&word, p, 8);
+    if ((word & kHighBits) != 0 || ((word - kLowBits) & ~word & kHighBits) != 0) return false;
+  }
+  for (; n > 0; ++p, --n) {
+    const unsigned char b = static_cast<unsigned char>(*p);
     if (b == 0 || b >= 0x80) return false;
   }
   return true;
@@ -1047,8 +1058,13 @@ class NodeImpl : public Base, public Handle {
     xmlNode* parent = node();
     if (!MayHoldChildren(parent) || !MayBeChild(child)) Failed();
     if (child->doc != holder()->doc) Failed();
-    for (xmlNode* p = parent; p; p = p->parent) {
-      if (p == child) Failed();
+    // Only a node with children of its own can stand above the parent: a new element, the
+    // usual argument, is checked without walking up the tree.
+    if (child == parent) Failed();
+    if (child->children) {
+      for (xmlNode* p = parent->parent; p; p = p->parent) {
+        if (p == child) Failed();
+      }
     }
     if (parent->type == XML_DOCUMENT_NODE) {
       if (child->type == XML_TEXT_NODE || child->type == XML_CDATA_SECTION_NODE) Failed();
