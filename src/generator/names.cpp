@@ -152,11 +152,12 @@ namespace detail {
 std::vector<xml::NodePtr> ElementChildren(const xml::NodePtr& node) {
   std::vector<xml::NodePtr> result;
   const xml::NodesPtr nodes = node->Nodes();
-  const int count = nodes->Count();
-  result.reserve(static_cast<std::size_t>(count));
-  for (int i = 0; i < count; ++i) {
+  // A list answers null past its end: asking for the count first would walk the children
+  // one more time.
+  for (int i = 0;; ++i) {
     xml::NodePtr child = nodes->GetNode(i);
-    if (child && child->Attributes()) result.push_back(std::move(child));
+    if (!child) break;
+    if (child->Attributes()) result.push_back(std::move(child));
   }
   return result;
 }
