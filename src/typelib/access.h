@@ -78,11 +78,13 @@ struct ArrayDesc {
 };
 
 // ELEMDESC with its PARAMDESC (IDLDESC shares the flags word). default_value is the
-// PARAMDESCEX value, present when the flags hold PARAMFLAG_FHASDEFAULT.
+// PARAMDESCEX value, present when the flags hold PARAMFLAG_FHASDEFAULT. It is held apart and
+// shared: few parameters have one, and every function, parameter and copy of them would
+// otherwise carry the room for it.
 struct ElemDesc {
   TypeDesc tdesc;
   std::uint16_t param_flags = 0;
-  std::optional<Variant> default_value;
+  std::shared_ptr<const Variant> default_value;
 };
 
 struct TypeAttr {

@@ -458,7 +458,7 @@ class MsftParser {
       param.elem.param_flags = static_cast<std::uint16_t>(LoadU32(p + 8) & 0xFFFF);
       if (has_defaults && (param.elem.param_flags & 0x20)) {
         const std::uint32_t value = LoadU32(area.data() + defaults_at + 4ull * j);
-        if (value != kNone) param.elem.default_value = ValueAt(value);
+        if (value != kNone) param.elem.default_value = std::make_shared<const Variant>(ValueAt(value));
       }
       if (has_custom && slots > 7ull + j) param.custom = CustomChain(slot(7 + j));
     }

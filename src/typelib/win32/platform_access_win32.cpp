@@ -127,7 +127,7 @@ ElemDesc ToElemDesc(const ELEMDESC& e) {
   out.tdesc = ToTypeDesc(e.tdesc);
   out.param_flags = e.paramdesc.wParamFlags;
   if ((e.paramdesc.wParamFlags & PARAMFLAG_FHASDEFAULT) && e.paramdesc.pparamdescex)
-    out.default_value = ToVariant(e.paramdesc.pparamdescex->varDefaultValue);
+    out.default_value = std::make_shared<const Variant>(ToVariant(e.paramdesc.pparamdescex->varDefaultValue));
   return out;
 }
 
