@@ -411,6 +411,21 @@ TEST(XmlNodes, DocumentWideQueriesOnABuiltDocument) {
   EXPECT_EQ(listed(root->FindNodes("//item[@ref=\"true\"]")),
             listed(root->FindNodes("/descendant-or-self::node()/child::item[@ref='true']")));
   EXPECT_EQ(root->FindNodes("//nothing")->Count(), 0);
+
+  // More elements of one name than are worth sorting, again out of document order.
+  auto later = root->Nodes()->Add("later");
+  root->Nodes()->Insert(0, document->CreateNode("earlier"));
+  auto earlier_node = root->FindNode("earlier");
+  for (int i = 0; i < 2500; ++i) {
+    values(later->Nodes()->Add("many"))->WriteString("n", std::to_string(i));
+    values(earlier_node->Nodes()->Add("many"))->WriteString("n", std::to_string(-i));
+  }
+  auto many = root->FindNodes("//many");
+  ASSERT_EQ(many->Count(), 5000);
+  EXPECT_EQ(values(many->GetNode(0))->ReadString("n", "", false), "0");
+  EXPECT_EQ(values(many->GetNode(2499))->ReadString("n", "", false), "-2499");
+  EXPECT_EQ(values(many->GetNode(2500))->ReadString("n", "", false), "0");
+  EXPECT_EQ(values(many->GetNode(4999))->ReadString("n", "", false), "2499");
 }
 
 TEST(XmlNodes, RemovedNodesStayUsable) {

@@ -240,8 +240,22 @@ struct Holder {
   // answer of a query by element name; attribute and text changes leave it alone.
   std::uint64_t element_generation = 0;
   struct ElementIndex {
-    std::uint64_t generation = ~0ull;
-    std::unordered_map<std::string_view, std::vector<xmlNode*>> by_name;  // names live in the nodes
+    struct Named {
+      std::vector<xmlNode*> nodes;
+      bool in_document_order = true;
+    };
+    // Current from the start: an empty document has no elements to index.
+    std::uint64_t generation = 0;
+    std::unordered_map<std::string_view, Named> by_name;  // names live in the nodes
+    // The entries that linked elements joined, by the address of their name (a document's
+    // dictionary holds one copy per name), in a few slots: a description has a few dozen
+    // names. Emptied whenever the index is made again, which every unlinking forces first,
+    // so no address outlives its name here.
+    struct Recent {
+      const xmlChar* name = nullptr;
+      Named* named = nullptr;
+    };
+    std::array<Recent, 64> recent{};
   } element_index;
   // The document object, handed out again while it lives rather than made anew for every
   // OwnerDocument call (one per element the layer creates).
@@ -368,9 +382,11 @@ struct Holder {
     if (child->type == XML_ELEMENT_NODE) NoteElementLinked(child);
   }
 
-  // Keeps the index of elements by name true after an element was linked. A new element
-  // without element children (what writers and the generator add, one at a time) takes its
-  // place in the index directly; a linked subtree makes the index stale.
+  // Keeps the index of elements by name true after an element was linked, so that a
+  // document built element by element (a description) is never walked whole to answer the
+  // first query by name. A new element without element children (what writers and the
+  // generator add, one at a time) joins its name's entry, which is put in document order
+  // again only when that name is asked for; a linked subtree makes the index stale.
   void NoteElementLinked(xmlNode* child) {
     const bool current = element_index.generation == element_generation;
     ++element_generation;
@@ -378,13 +394,16 @@ struct Holder {
     for (xmlNode* c = child->children; c; c = c->next) {
       if (c->type == XML_ELEMENT_NODE) return;
     }
-    if (Top(child) == DocNode() && !child->ns) {
-      std::vector<xmlNode*>& named = element_index.by_name[reinterpret_cast<const char*>(child->name)];
-      // Kept when the new element follows every other of its name (appended after the
-      // previous one, as pointer aliases are); elsewhere, finding its place costs more
-      // than walking the tree again when the next query comes.
-      if (!named.empty() && xmlXPathCmpNodes(named.back(), child) != 1) return;
-      named.push_back(child);
+    if (!child->ns && Top(child) == DocNode()) {
+      ElementIndex::Recent& recent =
+          element_index.recent[(reinterpret_cast<std::uintptr_t>(child->name) >> 4) % element_index.recent.size()];
+      if (recent.name != child->name) {
+        recent.name = child->name;
+        recent.named = &element_index.by_name[reinterpret_cast<const char*>(child->name)];
+      }
+      ElementIndex::Named& named = *recent.named;
+      if (!named.nodes.empty()) named.in_document_order = false;
+      named.nodes.push_back(child);
     }
     element_index.generation = element_generation;
   }
@@ -395,12 +414,29 @@ struct Holder {
 
   // The document's elements in no namespace, by name, in document order.
   const std::vector<xmlNode*>* ElementsNamed(std::string_view name) {
-    if (element_index.generation != element_generation) {
-      if (!IndexByNamePointer()) IndexByNameText();
-      element_index.generation = element_generation;
+    if (element_index.generation != element_generation) Reindex();
+    auto found = element_index.by_name.find(name);
+    if (found == element_index.by_name.end()) return nullptr;
+    ElementIndex::Named& named = found->second;
+    if (!named.in_document_order) {
+      // Each comparison of two positions walks among ancestors and siblings: beyond a few
+      // thousand elements one walk of the whole tree costs less than sorting them.
+      constexpr std::size_t kMostSorted = 4096;
+      if (named.nodes.size() > kMostSorted) {
+        Reindex();
+        return ElementsNamed(name);
+      }
+      std::sort(named.nodes.begin(), named.nodes.end(),
+                [](xmlNode* a, xmlNode* b) { return a != b && xmlXPathCmpNodes(a, b) == 1; });
+      named.in_document_order = true;
     }
-    const auto found = element_index.by_name.find(name);
-    return found == element_index.by_name.end() ? nullptr : &found->second;
+    return &named.nodes;
+  }
+
+  void Reindex() {
+    element_index.recent.fill({});
+    if (!IndexByNamePointer()) IndexByNameText();
+    element_index.generation = element_generation;
   }
 
   // Calls f with every element in no namespace, in document order, while f returns true.
@@ -420,7 +456,7 @@ struct Holder {
   void IndexByNameText() {
     element_index.by_name.clear();
     ForEachPlainElement([&](xmlNode* n) {
-      element_index.by_name[reinterpret_cast<const char*>(n->name)].push_back(n);
+      element_index.by_name[reinterpret_cast<const char*>(n->name)].nodes.push_back(n);
       return true;
     });
   }
@@ -441,7 +477,7 @@ struct Holder {
         if (first_seen) {
           auto [entry, new_text] = element_index.by_name.try_emplace(reinterpret_cast<const char*>(n->name));
           if (!new_text) return one_copy_per_name = false;
-          slot->second = &entry->second;
+          slot->second = &entry->second.nodes;
         }
         last_name = n->name;
         last = slot->second;
