@@ -2,13 +2,18 @@
 # One run that sets the Linux build's describe and import-unit times for a library beside
 # what the platform's LoadTypeLibEx plus a full walk of the library take under Wine, so
 # that the ratio comes from the same machine at the same moment.
-# Usage: compare_platform.sh [LIBRARY] [RUNS]   (default: the project prefix's mshtml.tlb, 11)
+# Usage: compare_platform.sh [LIBRARY] [RUNS] [ROUNDS]
+#   (defaults: the project prefix's mshtml.tlb, 11 runs, 3 rounds)
+# Each round measures every row once (RUNS runs each, their median); the figures are the
+# medians over the rounds. Taking turns keeps a burst of load on a shared machine from
+# landing on one side of the ratio only.
 # Needs the linux and windows builds (bench_description, bench_generator, time_command,
 # quenlor, typelib_timing.exe).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 lib="$(readlink -f "${1:-$root/build/wineprefix/drive_c/windows/system32/mshtml.tlb}")"
 runs="${2:-11}"
+rounds="${3:-3}"
 linux="$root/build/linux"
 timing_exe="$root/build/windows/tests/typelib/typelib_timing.exe"
 
@@ -26,18 +31,31 @@ time_bench() {
 }
 
 windows_lib="Z:$(printf '%s' "$lib" | tr '/' '\\')"
-platform=$("$root/scripts/wine-run.sh" "$timing_exe" "$windows_lib" "$runs" platform 2>/dev/null |
-  awk '/^platform/ { print $9 }')
-read -r describe_wall describe_cpu < <(time_bench "$linux/bench/description/bench_description" BM_Describe)
-read -r unit_wall unit_cpu < <(time_bench "$linux/bench/generator/bench_generator" BM_UnitEndToEndMshtml)
-read -r xml_wall xml_cpu < <(time_command "$linux/bin/quenlor" xml "$lib")
-read -r cli_wall cli_cpu < <(time_command "$linux/bin/quenlor" unit "$lib")
+rows=(platform describe unit xml cli)
+declare -A wall cpu
+for name in "${rows[@]}"; do wall[$name]=""; cpu[$name]=""; done
+add() { wall[$1]+="$2"$'\n'; cpu[$1]+="$3"$'\n'; }
 
-echo "library: $lib; medians of $runs runs; load average $(cut -d' ' -f1 /proc/loadavg)"
+for round in $(seq "$rounds"); do
+  platform=$("$root/scripts/wine-run.sh" "$timing_exe" "$windows_lib" "$runs" platform 2>/dev/null |
+    awk '/^platform/ { print $9 }')
+  add platform "$platform" "$platform"
+  add describe $(time_bench "$linux/bench/description/bench_description" BM_Describe)
+  add unit $(time_bench "$linux/bench/generator/bench_generator" BM_UnitEndToEndMshtml)
+  add xml $(time_command "$linux/bin/quenlor" xml "$lib")
+  add cli $(time_command "$linux/bin/quenlor" unit "$lib")
+  rw="$(printf '%s' "${wall[cli]}" | tail -n 1)"
+  echo "round $round: platform $platform ms, quenlor unit $rw ms, ratio $(awk -v a="$rw" -v b="$platform" 'BEGIN { printf "%.2f", a / b }')" >&2
+done
+
+m() { printf '%s' "$1" | median; }
+platform="$(m "${wall[platform]}")"
+echo "library: $lib; medians of $rounds rounds of $runs runs; load average $(cut -d' ' -f1 /proc/loadavg)"
 echo "platform under Wine, LoadTypeLibEx + full walk: $platform ms (wall)"
 ratio() { awk -v a="$1" -v b="$platform" 'BEGIN { printf "%.2f", a / b }'; }
 printf '%-44s %8s %8s %10s\n' "Linux build" "wall ms" "CPU ms" "wall/Wine"
-printf '%-44s %8s %8s %10s\n' "describe in process (load..FormatXml)" "$describe_wall" "$describe_cpu" "$(ratio "$describe_wall")"
-printf '%-44s %8s %8s %10s\n' "unit in process (load..BuildImportUnit)" "$unit_wall" "$unit_cpu" "$(ratio "$unit_wall")"
-printf '%-44s %8s %8s %10s\n' "quenlor xml (whole command)" "$xml_wall" "$xml_cpu" "$(ratio "$xml_wall")"
-printf '%-44s %8s %8s %10s\n' "quenlor unit (whole command)" "$cli_wall" "$cli_cpu" "$(ratio "$cli_wall")"
+row() { printf '%-44s %8s %8s %10s\n' "$1" "$(m "${wall[$2]}")" "$(m "${cpu[$2]}")" "$(ratio "$(m "${wall[$2]}")")"; }
+row "describe in process (load..FormatXml)" describe
+row "unit in process (load..BuildImportUnit)" unit
+row "quenlor xml (whole command)" xml
+row "quenlor unit (whole command)" cli
