@@ -433,59 +433,23 @@ struct Holder {
     return &named.nodes;
   }
 
+  // Once the index is stale (an element moved or left, a subtree came in), one walk of the
+  // tree makes it again.
   void Reindex() {
     element_index.recent.fill({});
-    if (!IndexByNamePointer()) IndexByNameText();
-    element_index.generation = element_generation;
-  }
-
-  // Calls f with every element in no namespace, in document order, while f returns true.
-  template <class F>
-  void ForEachPlainElement(F&& f) {
+    element_index.by_name.clear();
     xmlNode* root = DocNode();
     for (xmlNode* n = root->children; n;) {
-      if (n->type == XML_ELEMENT_NODE && !n->ns && !f(n)) return;
+      if (n->type == XML_ELEMENT_NODE && !n->ns) {
+        element_index.by_name[reinterpret_cast<const char*>(n->name)].nodes.push_back(n);
+      }
       if (n->children && n->type == XML_ELEMENT_NODE) {
         n = n->children;
         continue;
       }
       n = NextAfterSubtree(n, root);
     }
-  }
-
-  void IndexByNameText() {
-    element_index.by_name.clear();
-    ForEachPlainElement([&](xmlNode* n) {
-      element_index.by_name[reinterpret_cast<const char*>(n->name)].nodes.push_back(n);
-      return true;
-    });
-  }
-
-  // The names of a built document's elements are its dictionary's, one copy per name, so
-  // they are told apart by address rather than by hashing their text tens of thousands of
-  // times. A second copy of a name (a parsed document keeps a copy per element) ends this
-  // and returns false: the caller indexes by text instead.
-  bool IndexByNamePointer() {
-    element_index.by_name.clear();
-    std::unordered_map<const xmlChar*, std::vector<xmlNode*>*> by_pointer;
-    const xmlChar* last_name = nullptr;
-    std::vector<xmlNode*>* last = nullptr;
-    bool one_copy_per_name = true;
-    ForEachPlainElement([&](xmlNode* n) {
-      if (n->name != last_name) {
-        auto [slot, first_seen] = by_pointer.try_emplace(n->name, nullptr);
-        if (first_seen) {
-          auto [entry, new_text] = element_index.by_name.try_emplace(reinterpret_cast<const char*>(n->name));
-          if (!new_text) return one_copy_per_name = false;
-          slot->second = &entry->second.nodes;
-        }
-        last_name = n->name;
-        last = slot->second;
-      }
-      last->push_back(n);
-      return true;
-    });
-    return one_copy_per_name;
+    element_index.generation = element_generation;
   }
 };
 
