@@ -160,8 +160,7 @@ class TNamedValues : public INamedValues {
     std::string raw;
     if (!ReadText(name, force, raw)) return std::string(default_value);
     const std::string_view text = TrimBlanks(raw);
-    if (text.size() == raw.size() && !text.empty()) return raw;
-    if (!text.empty()) return std::string(text);
+    if (!text.empty()) return text.size() == raw.size() ? raw : std::string(text);
     if (force) WriteText(name, default_value);
     return std::string(default_value);
   }

@@ -4,7 +4,6 @@
 #include "app/cli/command.h"
 #include "app/cli/library_args.h"
 #include "generator/import_unit.h"
-#include "typelib/scan/type_lib_scan.h"
 
 namespace quenlor::cli {
 
@@ -27,14 +26,11 @@ constexpr std::string_view kUsage =
 int RunUnit(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   const LibraryArgs parsed = ParseLibraryArgs(args, "imported");
 
-  std::shared_ptr<typelib::ITypeLibAccess> library;
-  const xml::DocumentPtr description = typelib::scan::LoadTypeLibDescription(parsed.file, parsed.reader, library);
-  KeepUntilExit(library);
+  const xml::DocumentPtr description = DescribeUntilExit(parsed);
   if (!description) {
     err << "invalid typelib\n";
     return kExitFailure;
   }
-  KeepUntilExit(description);
   WriteOutput(parsed.output, generator::BuildImportUnit(description), out);
   return kExitOk;
 }

@@ -1,6 +1,7 @@
 #include "app/cli/library_args.h"
 
 #include "app/cli/command.h"
+#include "typelib/scan/type_lib_scan.h"
 
 namespace quenlor::cli {
 
@@ -44,6 +45,14 @@ LibraryArgs ParseLibraryArgs(const std::vector<std::string>& args, std::string_v
   }
   if (!have_file) throw UsageError{"FILE is missing"};
   return parsed;
+}
+
+xml::DocumentPtr DescribeUntilExit(const LibraryArgs& args) {
+  std::shared_ptr<typelib::ITypeLibAccess> library;
+  xml::DocumentPtr description = typelib::scan::LoadTypeLibDescription(args.file, args.reader, library);
+  KeepUntilExit(library);
+  KeepUntilExit(description);
+  return description;
 }
 
 }  // namespace quenlor::cli

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "typelib/access.h"
+#include "xml/xml_objects.h"
 
 namespace quenlor::cli {
 
@@ -18,5 +19,10 @@ struct LibraryArgs {
 // Throws UsageError for an unknown option, a missing or second FILE, or a reader this
 // build does not have. `verb` completes "only one FILE is ... at a time".
 LibraryArgs ParseLibraryArgs(const std::vector<std::string>& args, std::string_view verb);
+
+// The description of the library the arguments name, or null when it does not load. The
+// description and the loaded library are left to the system at exit: a command that ends
+// next need not free a quarter of a million nodes one by one.
+xml::DocumentPtr DescribeUntilExit(const LibraryArgs& args);
 
 }  // namespace quenlor::cli
