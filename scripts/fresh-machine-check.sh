@@ -39,7 +39,7 @@ fi
 
 # The mirror this machine's own package lists come from, so the new root sees the same one.
 mirror="$(grep -hsE '^(URIs:|deb )' /etc/apt/sources.list /etc/apt/sources.list.d/*.sources /etc/apt/sources.list.d/*.list 2>/dev/null |
-  grep -v security | sed -E 's/^URIs:[[:space:]]*//; s/^deb[[:space:]]+(\[[^]]*\][[:space:]]+)?//' | awk '{ print $1; exit }')"
+  grep -v security | sed -E 's/^URIs:[[:space:]]*//; s/^deb[[:space:]]+(\[[^]]*\][[:space:]]+)?//' | awk '{ print $1; exit }' || true)"
 mirror="${mirror:-http://deb.debian.org/debian}"
 
 work="$(mktemp -d "${TMPDIR:-/var/tmp}/quenlor-fresh.XXXXXX")"
