@@ -35,6 +35,10 @@ struct RegistrySource {
 // own registry only, so a command line offering a source rejects it there.
 bool RegistrySourceSupported();
 
+// Why the platform's own registry cannot be read, in words for a user; empty when it can. On
+// Linux: the Wine prefix it lives in does not exist.
+std::string DefaultRegistryProblem();
+
 // A reader at HKEY_CLASSES_ROOT, with no key open yet: until the first successful OpenKey it
 // lists no sub-keys and reads no value, and a relative OpenKey starts from the root. Throws Error naming the file and line when a hive
 // or .reg file cannot be parsed.

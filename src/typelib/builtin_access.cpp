@@ -16,6 +16,7 @@
 #include <map>
 #include <mutex>
 #include <unordered_map>
+#include <utility>
 
 #include "base/file.h"
 #include "typelib/locator.h"
@@ -57,6 +58,25 @@ struct TypeRef {
 };
 
 HResult LoadCached(const std::string& path, const std::shared_ptr<TypeLibLocator>& locator, LibraryPtr& out);
+
+struct UnresolvedList {
+  std::mutex mutex;
+  std::vector<UnresolvedLibrary> libraries;
+};
+UnresolvedList& Unresolved() {
+  static UnresolvedList list;
+  return list;
+}
+
+// Each library once, however many libraries or references ask for it.
+void NoteUnresolved(const reader::ImportedLibrary& imp) {
+  UnresolvedList& list = Unresolved();
+  std::lock_guard<std::mutex> lock(list.mutex);
+  for (const auto& known : list.libraries) {
+    if (known.libid == imp.libid && known.major == imp.major && known.minor == imp.minor) return;
+  }
+  list.libraries.push_back({imp.libid, imp.major, imp.minor, imp.lcid, imp.file_name});
+}
 
 bool HasBase(const TypeInfo& t) { return t.kind == TKIND_DISPATCH_ && !t.impls.empty(); }
 bool IsDual(const TypeInfo& t) { return HasBase(t) && (t.flags & kFlagDual); }
@@ -179,6 +199,10 @@ class BuiltinLibrary final : public ITypeLibAccess, public std::enable_shared_fr
     return kOk;
   }
 
+  void ResolveAllImports() {
+    for (std::uint32_t i = 0; i < imports_.size(); ++i) Import(i);
+  }
+
   HResult GetLibAttr(LibAttr& out) override {
     out.guid = model_.guid;
     out.lcid = model_.lcid;
@@ -201,6 +225,7 @@ class BuiltinLibrary final : public ITypeLibAccess, public std::enable_shared_fr
       // A library importing itself is served by itself: no second copy, no ownership cycle.
       if (!path.empty() && path == path_) import_self_[i] = true;
       else if (!path.empty()) LoadCached(path, locator_, imports_[i]);
+      if (!import_self_[i] && !imports_[i]) NoteUnresolved(imp);
     }
     if (import_self_[i]) return shared_from_this();
     return imports_[i];
@@ -635,6 +660,22 @@ HResult LoadBuiltinTypeLibraryFromMemory(std::span<const std::uint8_t> file, std
   if (hr != kOk) return hr;
   out = std::make_shared<BuiltinLibrary>(std::move(model), path_for_imports, CurrentLocator());
   return kOk;
+}
+
+std::vector<UnresolvedLibrary> TakeUnresolvedLibraries() {
+  UnresolvedList& list = Unresolved();
+  std::lock_guard<std::mutex> lock(list.mutex);
+  return std::exchange(list.libraries, {});
+}
+
+std::vector<UnresolvedLibrary> FindUnresolvedLibraries(const std::string& path) {
+  const std::vector<UnresolvedLibrary> earlier = TakeUnresolvedLibraries();
+  LibraryPtr lib;
+  if (LoadFile(path, CurrentLocator(), lib) == kOk) lib->ResolveAllImports();
+  std::vector<UnresolvedLibrary> found = TakeUnresolvedLibraries();
+  std::lock_guard<std::mutex> lock(Unresolved().mutex);
+  Unresolved().libraries = earlier;
+  return found;
 }
 
 }  // namespace quenlor::typelib

@@ -2,23 +2,37 @@
 #include <filesystem>
 
 #include "base/text.h"
+#include "platform/posix/wine_prefix.h"
 #include "typelib/locator_impl.h"
 
 namespace quenlor::typelib {
 
 namespace {
 
-std::string WinePrefix() {
-  if (const char* prefix = std::getenv("WINEPREFIX"); prefix && *prefix) return prefix;
-  if (const char* home = std::getenv("HOME"); home && *home) return std::string(home) + "/.wine";
+std::string WinePrefix() { return platform::DefaultWinePrefix(); }
+
+// Where Wine installs the Windows libraries it copies into every new prefix's system32
+// (Debian's path first, then those of Wine's own builds).
+std::string WineInstalledLibraries() {
+  std::error_code ec;
+  for (const char* folder : {"/usr/lib/x86_64-linux-gnu/wine/x86_64-windows", "/usr/lib64/wine/x86_64-windows",
+                             "/usr/lib/wine/x86_64-windows", "/usr/local/lib/wine/x86_64-windows",
+                             "/opt/wine-stable/lib64/wine/x86_64-windows"}) {
+    if (std::filesystem::is_directory(folder, ec)) return folder;
+  }
   return {};
 }
 
 }  // namespace
 
+// Without a prefix, a library that names stdole2.tlb (nearly every one) is served the copy
+// that a new prefix would hold, rather than losing the base interfaces it declares.
 std::string SystemFolder() {
-  const std::string prefix = WinePrefix();
-  return prefix.empty() ? std::string() : prefix + "/drive_c/windows/system32";
+  const std::string system32 = WinePrefix() + "/drive_c/windows/system32";
+  std::error_code ec;
+  if (std::filesystem::is_directory(system32, ec)) return system32;
+  if (!std::filesystem::exists(WinePrefix(), ec)) return WineInstalledLibraries();
+  return system32;
 }
 
 // Drive letters map through the prefix's dosdevices links; each component is matched
@@ -27,7 +41,6 @@ std::string MapRecordedPath(const std::string& windows_path) {
   namespace fs = std::filesystem;
   if (windows_path.size() < 3 || windows_path[1] != ':') return windows_path;
   const std::string prefix = WinePrefix();
-  if (prefix.empty()) return {};
   fs::path current = fs::path(prefix) / "dosdevices" / AsciiLower(windows_path.substr(0, 2));
   std::size_t pos = 2;
   std::error_code ec;

@@ -6,6 +6,7 @@
 #include <random>
 
 #include "base/file.h"
+#include "base/text.h"
 #include "typelib/access.h"
 #include "typelib/builtin_access.h"
 #include "typelib/dump.h"
@@ -200,6 +201,41 @@ TEST_F(ReaderTest, UnresolvableImportFailsWhereThePlatformFails) {
   TypeAttr attr;
   ASSERT_EQ(dict->GetTypeAttr(attr), kOk);
   EXPECT_EQ(attr.typekind, TKIND_DISPATCH_);
+}
+
+// The libraries that could not be resolved are reported once each, whether found by the
+// references a walk followed or by resolving every import up front; resolved ones never.
+TEST_F(ReaderTest, UnresolvedLibrariesAreReportedOnce) {
+  (void)TakeUnresolvedLibraries();
+  SetLocatorForTesting(std::make_shared<NoLocator>());
+  {
+    auto lib = Load(kCorpus + "vb6/scrrun.dll");
+    ASSERT_TRUE(lib);
+    for (const char* name : {"IDictionary", "IFileSystem"}) {
+      auto info = Find(*lib, name);
+      ASSERT_TRUE(info);
+      HRefType href = 0;
+      ASSERT_EQ(info->GetRefTypeOfImplType(0, href), kOk);
+      std::shared_ptr<ITypeInfoAccess> ref;
+      EXPECT_EQ(info->GetRefTypeInfo(href, ref), kTypeECantLoadLibrary);
+    }
+  }
+  const auto walked = TakeUnresolvedLibraries();
+  ASSERT_EQ(walked.size(), 1u);
+  EXPECT_EQ(GuidText(walked[0].libid), "{00020430-0000-0000-C000-000000000046}");
+  EXPECT_EQ(walked[0].major, 2);
+  EXPECT_EQ(walked[0].minor, 0);
+  EXPECT_EQ(AsciiLower(walked[0].file_name), "stdole2.tlb");
+  EXPECT_TRUE(TakeUnresolvedLibraries().empty());
+
+  const auto upfront = FindUnresolvedLibraries(kCorpus + "vb6/scrrun.dll");
+  ASSERT_EQ(upfront.size(), 1u);
+  EXPECT_EQ(upfront[0].libid, walked[0].libid);
+  EXPECT_TRUE(TakeUnresolvedLibraries().empty());
+
+  SetLocatorForTesting(std::make_shared<StdoleLocator>());
+  EXPECT_TRUE(FindUnresolvedLibraries(kCorpus + "vb6/scrrun.dll").empty());
+  EXPECT_TRUE(FindUnresolvedLibraries(kCorpus + "negative/empty.tlb").empty());
 }
 
 // Every prefix of a real library and thousands of corrupted copies load or fail cleanly,

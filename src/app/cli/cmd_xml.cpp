@@ -25,7 +25,7 @@ constexpr std::string_view kUsage =
 int RunXml(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   const LibraryArgs parsed = ParseLibraryArgs(args, "described");
 
-  const xml::DocumentPtr description = DescribeUntilExit(parsed);
+  const xml::DocumentPtr description = DescribeUntilExit(parsed, err);
   if (!description) {
     err << "invalid typelib\n";
     return kExitFailure;

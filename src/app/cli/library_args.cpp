@@ -1,6 +1,11 @@
 #include "app/cli/library_args.h"
 
+#include <ostream>
+
 #include "app/cli/command.h"
+#include "platform/registry.h"
+#include "typelib/builtin_access.h"
+#include "typelib/dump.h"
 #include "typelib/scan/type_lib_scan.h"
 
 namespace quenlor::cli {
@@ -47,9 +52,29 @@ LibraryArgs ParseLibraryArgs(const std::vector<std::string>& args, std::string_v
   return parsed;
 }
 
-xml::DocumentPtr DescribeUntilExit(const LibraryArgs& args) {
+namespace {
+
+void ReportUnresolvedLibraries(const LibraryArgs& args, std::ostream& err) {
+  const auto missing = args.reader == typelib::ReaderKind::Builtin ? typelib::TakeUnresolvedLibraries()
+                                                                   : typelib::FindUnresolvedLibraries(args.file);
+  if (missing.empty()) return;
+  const std::string problem = platform::DefaultRegistryProblem();
+  for (const auto& lib : missing) {
+    err << "quenlor: warning: the referenced library "
+        << (lib.file_name.empty() ? std::string() : lib.file_name + " ") << typelib::GuidText(lib.libid)
+        << " version " << lib.major << "." << lib.minor
+        << " is neither registered nor found by its file name; the types taken from it are not described";
+    if (!problem.empty()) err << " (" << problem << ")";
+    err << "\n";
+  }
+}
+
+}  // namespace
+
+xml::DocumentPtr DescribeUntilExit(const LibraryArgs& args, std::ostream& err) {
   std::shared_ptr<typelib::ITypeLibAccess> library;
   xml::DocumentPtr description = typelib::scan::LoadTypeLibDescription(args.file, args.reader, library);
+  if (description) ReportUnresolvedLibraries(args, err);
   KeepUntilExit(library);
   KeepUntilExit(description);
   return description;

@@ -1,6 +1,7 @@
 // The arguments shared by the commands that read one type library: FILE, --reader, -o.
 #pragma once
 
+#include <iosfwd>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,7 +23,8 @@ LibraryArgs ParseLibraryArgs(const std::vector<std::string>& args, std::string_v
 
 // The description of the library the arguments name, or null when it does not load. The
 // description and the loaded library are left to the system at exit: a command that ends
-// next need not free a quarter of a million nodes one by one.
-xml::DocumentPtr DescribeUntilExit(const LibraryArgs& args);
+// next need not free a quarter of a million nodes one by one. Each library it refers to that
+// cannot be resolved is named on `err`.
+xml::DocumentPtr DescribeUntilExit(const LibraryArgs& args, std::ostream& err);
 
 }  // namespace quenlor::cli

@@ -89,6 +89,13 @@ std::string DrivePrefix(const RegistrySource& source) {
 
 bool RegistrySourceSupported() { return true; }
 
+std::string DefaultRegistryProblem() {
+  const std::string prefix = DefaultWinePrefix();
+  std::error_code ec;
+  if (std::filesystem::is_directory(prefix, ec)) return {};
+  return "there is no Wine prefix at " + prefix + " (set WINEPREFIX, or make one with 'wineboot')";
+}
+
 std::unique_ptr<IRegistryReader> OpenClassesRoot(const RegistrySource& source) {
   return MakeClassesRootReader(LoadSourceHives(source));
 }

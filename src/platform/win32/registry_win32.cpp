@@ -86,6 +86,8 @@ class Win32Reader final : public IRegistryReader {
 
 }  // namespace
 
+std::string DefaultRegistryProblem() { return {}; }
+
 bool RegistrySourceSupported() { return false; }
 
 std::unique_ptr<IRegistryReader> OpenClassesRoot(const RegistrySource&) { return std::make_unique<Win32Reader>(); }
