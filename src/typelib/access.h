@@ -181,7 +181,8 @@ enum class ReaderKind {
   Platform,  // the platform's LoadTypeLibEx (Windows build)
 };
 
-// The reader a build uses when none is asked for: the platform's where there is one.
+// The reader used when none is asked for by the caller: QUENLOR_READER when set, else the
+// platform's advice (reader_choice.h). Throws Error for a QUENLOR_READER it cannot take.
 ReaderKind DefaultReader();
 
 // Loads a type library without registering it (LoadTypeLibEx with REGKIND_NONE). `path` is

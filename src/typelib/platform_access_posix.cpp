@@ -1,9 +1,10 @@
 // Builds without OLE Automation: the built-in reader is the only one.
 #include "typelib/platform_access.h"
+#include "typelib/reader_choice.h"
 
 namespace quenlor::typelib {
 
-ReaderKind DefaultReader() { return ReaderKind::Builtin; }
+ReaderChoice PlatformReaderAdvice() { return {ReaderKind::Builtin, ReaderReason::OnlyReader, {}}; }
 
 HResult LoadPlatformTypeLibrary(const std::string&, std::shared_ptr<ITypeLibAccess>&) { return kENotImpl; }
 

@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <zlib.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -327,6 +329,80 @@ TEST_F(MainWindowTest, CatalogueFailureIsShownAndLeavesAPlainUsableWindow) {
   // The sort order still answers.
   ChooseSortOrder(2);
   EXPECT_EQ(form.SortMode(), 2);
+}
+
+// Every entry of the list this machine's registry gives, and every corpus file added to it,
+// clicked as a user clicks: each fills both boxes with a unit and a description or with
+// "invalid typelib", none ends the process (ADODB's walk faults inside Wine's own reader),
+// and the window answers afterwards.
+TEST_F(MainWindowTest, EveryEntryOfTheMachinesListBuildsOrIsInvalidAndTheWindowStaysUsable) {
+  ASSERT_EQ(RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr), ERROR_SUCCESS);
+  form_ = &ui::Application().Add<TTypeLibraryForm>();
+  TTypeLibraryForm& form = *form_;
+  form.Show();
+  PumpFor(50);
+  const std::size_t registered = form.TypeLibtBox.Items().size();
+  ASSERT_GE(registered, 40u);
+  std::vector<std::string> corpus;
+  std::error_code ec;
+  for (std::filesystem::recursive_directory_iterator it(WinePath(QUENLOR_CORPUS_DIR), ec), end; !ec && it != end;
+       it.increment(ec))
+    if (it->is_regular_file(ec)) corpus.push_back(it->path().string());
+  std::sort(corpus.begin(), corpus.end());
+  ASSERT_GE(corpus.size(), 30u);
+  for (const std::string& file : corpus) form.TypeLibtBox.AddItem("corpus|{00000000-0000-0000-0000-000000000000}|" + file);
+
+  int built = 0, invalid = 0, scripting = -1;
+  const std::vector<std::string> items = form.TypeLibtBox.Items();
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    SCOPED_TRACE(items[i]);
+    const int before = form.BuildCount();
+    Click(static_cast<int>(i));
+    ASSERT_TRUE(PumpUntil([&] { return form.BuildCount() > before; }, 60000));
+    if (Source() == "invalid typelib") {
+      EXPECT_EQ(Tree(), "invalid typelib");
+      ++invalid;
+      continue;
+    }
+    EXPECT_EQ(Source().rfind("unit ", 0), 0u) << Source().substr(0, 60);
+    EXPECT_EQ(Tree().rfind("<typelib", 0), 0u) << Tree().substr(0, 60);
+    if (i < registered) ++built;
+    if (items[i].find("msado15.dll") != std::string::npos) {
+      EXPECT_EQ(Source().rfind("unit ADODB_TLB;\r\n", 0), 0u) << Source().substr(0, 60);
+    }
+    if (items[i].find("scrrun.dll") != std::string::npos) scripting = static_cast<int>(i);
+  }
+  EXPECT_EQ(built, static_cast<int>(registered)) << invalid << " shown as invalid typelib";
+  EXPECT_TRUE(messages_.empty()) << messages_.front();
+
+  // Still a working window: it shows, takes input, sorts and builds again.
+  EXPECT_TRUE(IsWindowVisible(form.Handle()));
+  EXPECT_TRUE(IsWindowEnabled(form.Handle()));
+  ASSERT_GE(scripting, 0);
+  const int before = form.BuildCount();
+  Click(scripting);
+  ASSERT_TRUE(PumpUntil([&] { return form.BuildCount() > before; }));
+  EXPECT_EQ(Source().rfind("unit Scripting_TLB;\r\n", 0), 0u) << Source().substr(0, 60);
+  ChooseSortOrder(2);
+  EXPECT_EQ(form.SortMode(), 2);
+  EXPECT_EQ(form.TypeLibtBox.Items().size(), items.size());
+}
+
+// The About box names the reader the builds use; under Wine that is the built-in one.
+TEST_F(MainWindowTest, AboutBoxNamesTheReaderInUse) {
+  TTypeLibraryForm& form = Open();
+  EXPECT_EQ(form.Reader().kind, typelib::ReaderKind::Builtin);
+  EXPECT_EQ(form.Reader().reason, typelib::ReaderReason::UnderWine);
+  SendMessageW(form.Handle(), WM_SYSCOMMAND, ui::TVersionForm::kAboutCommand, 0);
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_EQ(messages_[0].rfind("Product: ", 0), 0u) << messages_[0];
+  EXPECT_NE(messages_[0].find("\r\nType library reader: built-in (default under Wine "), std::string::npos) << messages_[0];
+
+  form.SetReader({typelib::ReaderKind::Platform, typelib::ReaderReason::CommandLine, "Wine"});
+  SendMessageW(form.Handle(), WM_SYSCOMMAND, ui::TVersionForm::kAboutCommand, 0);
+  ASSERT_EQ(messages_.size(), 2u);
+  EXPECT_NE(messages_[1].find("Type library reader: the platform's LoadTypeLibEx (chosen by --reader)"), std::string::npos)
+      << messages_[1];
 }
 
 TEST_F(MainWindowTest, ScreenshotIsAPngOfTheWholeWindow) {

@@ -7,9 +7,9 @@
 
 namespace quenlor::app {
 
-void Build(std::string_view path, IBuildView& view) {
+void Build(std::string_view path, IBuildView& view, typelib::ReaderKind reader) {
   const std::string file = platform::CleanLibraryPath(path);
-  const xml::DocumentPtr description = typelib::scan::LoadTypeLibDescription(file);
+  const xml::DocumentPtr description = typelib::scan::LoadTypeLibDescription(file, reader);
   if (!description) {
     view.ShowUnit(kInvalidTypeLib);
     view.ShowDescription(kInvalidTypeLib);

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "typelib/access.h"
+
 namespace quenlor::app {
 
 // What both text boxes show when the file does not load as a type library.
@@ -25,6 +27,6 @@ class IBuildView {
 // fills the view: the description first, then the unit built from it, so that a failing
 // unit leaves the new description shown and the previous unit in place. Errors of the
 // description or the generator pass through to the caller.
-void Build(std::string_view path, IBuildView& view);
+void Build(std::string_view path, IBuildView& view, typelib::ReaderKind reader);
 
 }  // namespace quenlor::app

@@ -32,8 +32,10 @@ const CommandRegistration registration{{
     "FILE\\N picks resource N) without registering it and prints its documentation,\n"
     "attributes, every type with its functions, variables, names, implemented types and\n"
     "the names of the types it refers to.\n\n"
-    "  --reader builtin   the built-in reader (the default without the platform's)\n"
-    "  --reader platform  the platform's LoadTypeLibEx (Windows build; the default there)\n"
+    "  --reader builtin   the built-in reader\n"
+    "  --reader platform  the platform's LoadTypeLibEx (Windows build only)\n"
+    "                     Without --reader: $QUENLOR_READER, else the built-in reader under\n"
+    "                     Wine and in the Linux build, the platform's on Windows\n"
     "  -o OUT             write to OUT instead of standard output\n\n"
     "Exit status: 0 printed, 1 the library does not load (its status code is printed), 2 usage.\n",
     RunDump,

@@ -3,29 +3,31 @@
 #include <ostream>
 
 #include "app/cli/command.h"
+#include "base/error.h"
 #include "platform/registry.h"
 #include "typelib/builtin_access.h"
 #include "typelib/dump.h"
+#include "typelib/reader_choice.h"
 #include "typelib/scan/type_lib_scan.h"
 
 namespace quenlor::cli {
 
 namespace {
 
-typelib::ReaderKind ParseReader(const std::string& value) {
-  if (value == "builtin") return typelib::ReaderKind::Builtin;
-  if (value == "platform") {
-    if (typelib::DefaultReader() != typelib::ReaderKind::Platform)
-      throw UsageError{"--reader platform needs the Windows build; this build has only the built-in reader"};
-    return typelib::ReaderKind::Platform;
+// An empty `value` asks for the reader QUENLOR_READER or the platform chooses.
+typelib::ReaderKind ChooseReader(const std::string& value) {
+  try {
+    return typelib::ChooseReader(value).kind;
+  } catch (const Error& e) {
+    throw UsageError{e.what()};
   }
-  throw UsageError{"--reader takes 'builtin' or 'platform', not '" + value + "'"};
 }
 
 }  // namespace
 
 LibraryArgs ParseLibraryArgs(const std::vector<std::string>& args, std::string_view verb) {
   LibraryArgs parsed;
+  std::string reader;
   bool have_file = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
@@ -35,10 +37,12 @@ LibraryArgs ParseLibraryArgs(const std::vector<std::string>& args, std::string_v
       if (arg == "-o") {
         parsed.output = value;
       } else {
-        parsed.reader = ParseReader(value);
+        reader = value;
+        if (reader.empty()) throw UsageError{"--reader needs a value"};
       }
     } else if (arg.rfind("--reader=", 0) == 0) {
-      parsed.reader = ParseReader(arg.substr(9));
+      reader = arg.substr(9);
+      if (reader.empty()) throw UsageError{"--reader needs a value"};
     } else if (arg.size() > 1 && arg[0] == '-' && arg != "-") {
       throw UsageError{"unknown option '" + arg + "'"};
     } else if (!have_file) {
@@ -49,6 +53,7 @@ LibraryArgs ParseLibraryArgs(const std::vector<std::string>& args, std::string_v
     }
   }
   if (!have_file) throw UsageError{"FILE is missing"};
+  parsed.reader = ChooseReader(reader);
   return parsed;
 }
 

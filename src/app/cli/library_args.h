@@ -14,11 +14,12 @@ namespace quenlor::cli {
 struct LibraryArgs {
   std::string file;
   std::string output;  // empty: standard output
-  typelib::ReaderKind reader = typelib::DefaultReader();
+  // --reader, else QUENLOR_READER, else the platform's advice (typelib/reader_choice.h).
+  typelib::ReaderKind reader = typelib::ReaderKind::Builtin;
 };
 
-// Throws UsageError for an unknown option, a missing or second FILE, or a reader this
-// build does not have. `verb` completes "only one FILE is ... at a time".
+// Throws UsageError for an unknown option, a missing or second FILE, or a reader (named by
+// --reader or QUENLOR_READER) that this build does not have. `verb` completes "only one FILE is ... at a time".
 LibraryArgs ParseLibraryArgs(const std::vector<std::string>& args, std::string_view verb);
 
 // The description of the library the arguments name, or null when it does not load. The

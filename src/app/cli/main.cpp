@@ -7,6 +7,7 @@
 
 #include "app/cli/command.h"
 #include "base/error.h"
+#include "typelib/reader_choice.h"
 
 
 namespace {
@@ -38,7 +39,10 @@ int Run(std::vector<std::string> args) {
     return quenlor::cli::kExitOk;
   }
   if (first == "--version") {
-    std::cout << "quenlor " << QUENLOR_VERSION << "\n";
+    // The reader a command would use without --reader: the one QUENLOR_READER or the
+    // platform chooses.
+    std::cout << "quenlor " << QUENLOR_VERSION << "\n" << quenlor::typelib::DescribeReader(quenlor::typelib::ChooseReader())
+              << "\n";
     return quenlor::cli::kExitOk;
   }
   for (const auto& command : Commands()) {

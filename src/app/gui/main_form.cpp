@@ -151,8 +151,10 @@ void TTypeLibraryForm::BuildTimerTimer(ui::TComponent* /*sender*/) {
 void TTypeLibraryForm::Build(const std::string& path) {
   phases_ = {};
   mark_ = Clock::now();
-  app::Build(path, *this);
+  app::Build(path, *this, reader_.kind);
 }
+
+std::string TTypeLibraryForm::AboutBoxText() { return ui::TGripForm::AboutBoxText() + "\r\n" + DescribeReader(reader_); }
 
 double TTypeLibraryForm::Since(Clock::time_point& mark) {
   const Clock::time_point now = Clock::now();

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/build/library_build.h"
+#include "typelib/reader_choice.h"
 #include "ui/components/draw_tabs.h"
 #include "ui/components/framed_window.h"
 #include "ui/components/grip_form.h"
@@ -40,6 +41,12 @@ class TTypeLibraryForm : public ui::TGripForm, private app::IBuildView {
   // Loads the library in `path` and fills both text boxes.
   void Build(const std::string& path);
 
+  // The type library reader the builds use (the platform's advice until set), and the
+  // About box's line naming it.
+  void SetReader(const typelib::ReaderChoice& reader) { reader_ = reader; }
+  const typelib::ReaderChoice& Reader() const { return reader_; }
+  std::string AboutBoxText() override;
+
   // The index of the sort order in force: 0 name, 1 library identifier, 2 file path.
   int SortMode() const { return sort_mode_; }
   // How many times the timer has built a library, and how long the last build took from
@@ -60,6 +67,7 @@ class TTypeLibraryForm : public ui::TGripForm, private app::IBuildView {
   using Clock = std::chrono::steady_clock;
   double Since(Clock::time_point& mark);
 
+  typelib::ReaderChoice reader_ = typelib::PlatformReaderAdvice();
   int sort_mode_ = 0;
   Clock::time_point mark_;
   BuildPhases phases_;

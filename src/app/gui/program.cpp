@@ -1,7 +1,10 @@
 // Quenlor.exe: the window program. Without arguments it opens the window and runs until it
-// is closed. Two further modes serve machines without a screen and measurements:
-//   --screenshot FILE        builds the first library of the list, saves a PNG picture of
-//                            the window to FILE and exits
+// is closed. `--reader builtin|platform` (or QUENLOR_READER) chooses the type library reader
+// in every mode. Two further modes serve machines without a screen and measurements:
+//   --screenshot FILE [--select TEXT]
+//                            builds the first library of the list (with --select, the first
+//                            whose list text holds TEXT), saves a PNG picture of the window
+//                            to FILE and exits
 //   --time-build FILE [--repeat N]
 //                            builds the library FILE N times (default 20) through the
 //                            window's timer and prints each time from the timer firing to
@@ -22,6 +25,7 @@
 #include "app/gui/screenshot.h"
 #include "base/error.h"
 #include "base/text.h"
+#include "typelib/reader_choice.h"
 #include "ui/framework/controls.h"
 
 namespace {
@@ -83,12 +87,23 @@ bool SelectAndBuild(TTypeLibraryForm& form, int index) {
   return PumpUntil([&] { return form.BuildCount() > before; }, 120000);
 }
 
-int Screenshot(TTypeLibraryForm& form, const std::string& file) {
+// The first item whose text holds `text`; the first item for an empty text; -1 for none.
+int FindItem(const TTypeLibraryForm& form, const std::string& text) {
+  const std::vector<std::string>& items = form.TypeLibtBox.Items();
+  for (std::size_t i = 0; i < items.size(); ++i)
+    if (items[i].find(text) != std::string::npos) return static_cast<int>(i);
+  return -1;
+}
+
+int Screenshot(TTypeLibraryForm& form, const std::string& file, const std::string& select) {
   form.Show();
   PumpFor(300);
+  const int index = FindItem(form, select);
   if (form.TypeLibtBox.Items().empty()) {
     PrintLine(stderr, "Quenlor: the catalogue is empty; the picture shows the window without a library");
-  } else if (!SelectAndBuild(form, 0)) {
+  } else if (index < 0) {
+    PrintLine(stderr, "Quenlor: no library of the list holds '" + select + "'; the picture shows none built");
+  } else if (!SelectAndBuild(form, index)) {
     PrintLine(stderr, "Quenlor: the build did not finish within two minutes");
   }
   PumpFor(300);
@@ -101,6 +116,7 @@ int Screenshot(TTypeLibraryForm& form, const std::string& file) {
 int TimeBuild(TTypeLibraryForm& form, const std::string& file, int repeat) {
   form.Show();
   PumpFor(200);
+  PrintLine(stdout, quenlor::typelib::DescribeReader(form.Reader()));
   form.TypeLibtBox.AddItem("timed|{00000000-0000-0000-0000-000000000000}|" + file);
   const int index = static_cast<int>(form.TypeLibtBox.Items().size()) - 1;
   std::vector<double> times;
@@ -127,7 +143,8 @@ int TimeBuild(TTypeLibraryForm& form, const std::string& file, int repeat) {
 }
 
 int Usage() {
-  PrintLine(stderr, "Usage: Quenlor [--screenshot FILE | --time-build FILE [--repeat N]]");
+  PrintLine(stderr,
+            "Usage: Quenlor [--reader builtin|platform] [--screenshot FILE [--select TEXT] | --time-build FILE [--repeat N]]");
   return 2;
 }
 
@@ -140,12 +157,20 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
   const std::vector<std::string> args = Arguments();
   std::string screenshot;
+  std::string select;
   std::string timed;
+  std::string reader;
   int repeat = 20;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const bool has_value = i + 1 < args.size();
     if (args[i] == "--screenshot" && has_value) {
       screenshot = args[++i];
+    } else if (args[i] == "--select" && has_value) {
+      select = args[++i];
+    } else if (args[i] == "--reader" && has_value && !args[i + 1].empty()) {
+      reader = args[++i];
+    } else if (args[i].rfind("--reader=", 0) == 0 && args[i].size() > 9) {
+      reader = args[i].substr(9);
     } else if (args[i] == "--time-build" && has_value) {
       timed = args[++i];
     } else if (args[i] == "--repeat" && has_value) {
@@ -162,9 +187,18 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     };
   }
 
-  TTypeLibraryForm& form = application.CreateForm<TTypeLibraryForm>();
+  quenlor::typelib::ReaderChoice choice;
   try {
-    if (!screenshot.empty()) return Screenshot(form, screenshot);
+    choice = quenlor::typelib::ChooseReader(reader);
+  } catch (const std::exception& error) {
+    application.ShowMessageBox(error.what(), application.Title(), MB_OK | MB_ICONERROR);
+    return Usage();
+  }
+
+  TTypeLibraryForm& form = application.CreateForm<TTypeLibraryForm>();
+  form.SetReader(choice);
+  try {
+    if (!screenshot.empty()) return Screenshot(form, screenshot, select);
     if (!timed.empty()) return TimeBuild(form, timed, repeat);
   } catch (const std::exception& error) {
     PrintLine(stderr, std::string("Quenlor: ") + error.what());

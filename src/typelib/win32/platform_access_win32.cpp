@@ -10,6 +10,7 @@
 #include "base/text.h"
 #include "typelib/access.h"
 #include "typelib/platform_access.h"
+#include "typelib/reader_choice.h"
 
 namespace quenlor::typelib {
 
@@ -325,7 +326,21 @@ HResult PlatformTypeInfo::GetContainingTypeLib(std::shared_ptr<ITypeLibAccess>& 
 
 }  // namespace
 
-ReaderKind DefaultReader() { return ReaderKind::Platform; }
+// Wine's ntdll exports its version; Windows' has no such export. Asked of the platform rather
+// than of the environment, so that no setting can make Wine pass for Windows.
+ReaderChoice PlatformReaderAdvice() {
+  static const ReaderChoice advice = [] {
+    using VersionFunction = const char*(CDECL*)();
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    const auto wine_version =
+        ntdll ? reinterpret_cast<VersionFunction>(reinterpret_cast<void*>(GetProcAddress(ntdll, "wine_get_version")))
+              : nullptr;
+    if (!wine_version) return ReaderChoice{ReaderKind::Platform, ReaderReason::OnWindows, "Windows"};
+    const char* version = wine_version();
+    return ReaderChoice{ReaderKind::Builtin, ReaderReason::UnderWine, std::string("Wine ") + (version ? version : "")};
+  }();
+  return advice;
+}
 
 HResult LoadPlatformTypeLibrary(const std::string& path, std::shared_ptr<ITypeLibAccess>& out) {
   const std::u16string wide = Utf8ToUtf16(path);

@@ -167,6 +167,8 @@ std::string AboutText(const std::string& file_name) {
 
 TVersionForm::TVersionForm(TComponent* owner) : TForm(owner) {}
 
+std::string TVersionForm::AboutBoxText() { return AboutText(ProgramFileName()); }
+
 bool TVersionForm::ShowsAbout() { return Application().Forms().size() == 1; }
 
 void TVersionForm::Loaded() {
@@ -186,7 +188,7 @@ void TVersionForm::CreateWnd() {
 LRESULT TVersionForm::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_SYSCOMMAND && wparam == kAboutCommand) {
     // Custom-kind message dialog: no icon, one OK button, the application's title.
-    Application().ShowMessageBox(AboutText(ProgramFileName()), Application().Title(), MB_OK);
+    Application().ShowMessageBox(AboutBoxText(), Application().Title(), MB_OK);
   }
   return TForm::WndProc(message, wparam, lparam);
 }

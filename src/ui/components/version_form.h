@@ -62,6 +62,9 @@ class TVersionForm : public TForm {
 
   LRESULT WndProc(UINT message, WPARAM wparam, LPARAM lparam) override;
 
+  // What the About box shows: AboutText of the program file; a program adds its own lines.
+  virtual std::string AboutBoxText();
+
  protected:
   void Loaded() override;
   void CreateWnd() override;
