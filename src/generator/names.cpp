@@ -81,15 +81,16 @@ bool FoldedNameSet::Contains(std::string_view name, std::size_t hash) const {
   }
 }
 
-void FoldedNameSet::Insert(std::string_view name) {
+bool FoldedNameSet::Insert(std::string_view name) {
   const std::size_t hash = Hash(name);
-  if (Contains(name, hash)) return;
+  if (Contains(name, hash)) return false;
   if (2 * (count_ + 1) > slots_.size()) Grow();
   const std::size_t mask = slots_.size() - 1;
   std::size_t i = hash & mask;
   while (slots_[i].used) i = (i + 1) & mask;
   slots_[i] = Slot{hash, std::string(name), true};
   ++count_;
+  return true;
 }
 
 void FoldedNameSet::Grow() {
@@ -129,6 +130,26 @@ std::string ImportUnitGenerator::TypeName(std::string_view name) const {
   if (InterfaceNames.Contains(name, hash) || EnumNames.Contains(name, hash)) return SafeName(name, hash);
   if (KnownTypes().Contains(name, hash)) return std::string(name);
   return "{" + SafeName(name, hash) + "}OleVariant";
+}
+
+void DropEmptySections(UnitText& text) {
+  const auto is_keyword = [](const std::string& line) {
+    return line == "const" || line == "type" || line == "implementation";
+  };
+  UnitText kept;
+  kept.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == "const" || text[i] == "type") {
+      std::size_t next = i + 1;
+      while (next < text.size() && text[next].empty()) ++next;
+      if (next < text.size() && is_keyword(text[next])) {
+        i = next - 1;  // the keyword and the blank lines after it
+        continue;
+      }
+    }
+    kept.push_back(std::move(text[i]));
+  }
+  text = std::move(kept);
 }
 
 void ImportUnitGenerator::OpenSection(UnitText& text, std::string_view keyword) {

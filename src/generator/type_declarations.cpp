@@ -187,6 +187,7 @@ void ImportUnitGenerator::WriteTypeDeclarations(UnitText& text, const xml::NodeP
   bool start_of_run = true;
   for (const xml::NodePtr& declaration : declarations) {
     const std::string kind = declaration->Name();
+    if (!FirstDeclaration(Attr(declaration, "name"))) continue;
     if (kind == "alias") {
       if (start_of_run) BeginDeclaration(text, "type");
       start_of_run = false;

@@ -26,8 +26,6 @@ type
   QTypesPointer = ^IQTypes;
   QLongPointer = ^Longint;
   QVariantArray = OleVariant;
-  QTypesPointer = ^IQTypes;
-  QLongPointer = ^Longint;
 
   QInner = packed record
     a: Smallint;
