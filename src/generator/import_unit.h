@@ -86,10 +86,13 @@ class ImportUnitGenerator {
   // are added for records and unions used by reference.
   std::string BuildImportUnit(const xml::DocumentPtr& description);
 
-  // How a parameter, result or property type is written: interface and enumeration names
-  // through SafeName, known built-in types as they are, anything else as
-  // "{" + SafeName(name) + "}OleVariant".
+  // How a dispinterface parameter, result or property type is written: interface and
+  // enumeration names through SafeName, known built-in types that a dispinterface can carry
+  // as they are, anything else as "{" + SafeName(name) + "}OleVariant".
   std::string TypeName(std::string_view name) const;
+  // How a type is written where any type may stand (fields, aliases, vtable parameters):
+  // through SafeName, with the names the uses clause declares otherwise mapped.
+  std::string DeclaredType(std::string_view name) const;
   // Writes the section keyword (after a blank line when needed) unless it is current.
   void OpenSection(UnitText& text, std::string_view keyword);
   // Prepares for one more declaration: opens the section, or separates with a blank line.

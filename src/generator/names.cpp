@@ -32,6 +32,11 @@ constexpr std::array<std::string_view, 25> kKnownTypes = {
     "pchar",     "pointer",    "psafearray", "pwidechar", "single", "smallint",   "toledate",
     "toleenum",  "widestring", "word",      "wordbool"};
 
+// Known types that a dispinterface cannot carry ("Type is not automatable"): they are
+// written in the comment form, like a type the unit does not know.
+constexpr std::array<std::string_view, 6> kNotAutomatable = {"char", "decimal", "pchar", "pointer", "psafearray",
+                                                             "pwidechar"};
+
 template <std::size_t N>
 FoldedNameSet MakeWordSet(const std::array<std::string_view, N>& table) {
   FoldedNameSet set;
@@ -46,6 +51,11 @@ const FoldedNameSet& ReservedWords() {
 
 const FoldedNameSet& KnownTypes() {
   static const FoldedNameSet types = MakeWordSet(kKnownTypes);
+  return types;
+}
+
+const FoldedNameSet& NotAutomatable() {
+  static const FoldedNameSet types = MakeWordSet(kNotAutomatable);
   return types;
 }
 
@@ -128,8 +138,14 @@ void NameList::Clear() {
 std::string ImportUnitGenerator::TypeName(std::string_view name) const {
   const std::size_t hash = FoldedNameSet::Hash(name);
   if (InterfaceNames.Contains(name, hash) || EnumNames.Contains(name, hash)) return SafeName(name, hash);
-  if (KnownTypes().Contains(name, hash)) return std::string(name);
+  if (KnownTypes().Contains(name, hash) && !NotAutomatable().Contains(name, hash)) return std::string(name);
   return "{" + SafeName(name, hash) + "}OleVariant";
+}
+
+std::string ImportUnitGenerator::DeclaredType(std::string_view name) const {
+  // The uses clause declares DECIMAL under the name TDecimal only.
+  if (AsciiLower(name) == "decimal") return "TDecimal";
+  return SafeName(name);
 }
 
 void DropEmptySections(UnitText& text) {

@@ -197,6 +197,13 @@ TEST(TypeName, InterfacesEnumerationsKnownTypesAndTheCommentForm) {
   EXPECT_EQ(generator.TypeName("set"), "{set_}OleVariant");
   EXPECT_EQ(generator.TypeName("TGUID"), "{TGUID}OleVariant");
   EXPECT_EQ(generator.TypeName(""), "{}OleVariant");
+  // Known, but no type a dispinterface can carry.
+  EXPECT_EQ(generator.TypeName("PWideChar"), "{PWideChar}OleVariant");
+  EXPECT_EQ(generator.TypeName("Decimal"), "{Decimal}OleVariant");
+  EXPECT_EQ(generator.TypeName("Pointer"), "{Pointer}OleVariant");
+  EXPECT_EQ(generator.DeclaredType("Decimal"), "TDecimal");
+  EXPECT_EQ(generator.DeclaredType("Pointer"), "Pointer");
+  EXPECT_EQ(generator.DeclaredType("type"), "type_");
   // Not known: only the 25 names of the table are.
   EXPECT_EQ(generator.TypeName("Boolean"), "{Boolean}OleVariant");
 }
