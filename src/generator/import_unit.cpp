@@ -24,6 +24,8 @@ class StateReset {
     generator_.CurrentSection.clear();
     generator_.InterfaceNames.Clear();
     generator_.EnumNames.Clear();
+    generator_.DeclaredTypes.Clear();
+    generator_.DeclaredConsts.Clear();
   }
   StateReset(const StateReset&) = delete;
   StateReset& operator=(const StateReset&) = delete;
@@ -54,6 +56,8 @@ void ImportUnitGenerator::ResetState() {
   CurrentSection.clear();
   InterfaceNames.Clear();
   EnumNames.Clear();
+  DeclaredTypes.Clear();
+  DeclaredConsts.Clear();
 }
 
 std::string ImportUnitGenerator::BuildImportUnit(const xml::DocumentPtr& description) {
@@ -98,16 +102,18 @@ std::string ImportUnitGenerator::BuildImportUnit(const xml::DocumentPtr& descrip
       text.push_back("{ " + SafeName(Attr(module, "name")) + " }");
       for (const xml::NodePtr& constant : detail::ElementChildren(consts)) {
         const std::string name = SafeName(Attr(constant, "name"));
+        if (!DeclaredConsts.Insert(name)) continue;
         text.push_back("  " + name + " = " + Attr(constant, "value") + ";");
       }
     }
   }
 
   for (const xml::NodePtr& enumeration : CollectionItems(root, "enums")) {
-    BeginDeclaration(text, "type");
-    const xml::NodePtr items = enumeration->FindNode("items");
-    if (!items) continue;
     const std::string name = Attr(enumeration, "name");
+    const xml::NodePtr items = enumeration->FindNode("items");
+    if (items && !FirstDeclaration(name)) continue;
+    BeginDeclaration(text, "type");
+    if (!items) continue;
     text.push_back("  " + SafeName(name) + " = TOleEnum;");
     text.emplace_back();
     EnumNames.Add(name);
@@ -117,6 +123,7 @@ std::string ImportUnitGenerator::BuildImportUnit(const xml::DocumentPtr& descrip
         CurrentSection = "const";
       }
       const std::string member_name = SafeName(Attr(member, "name"));
+      if (!DeclaredConsts.Insert(member_name)) continue;
       text.push_back("  " + member_name + " = " + Attr(member, "value") + ";");
     }
   }
@@ -138,6 +145,7 @@ std::string ImportUnitGenerator::BuildImportUnit(const xml::DocumentPtr& descrip
   text.emplace_back("implementation");
   text.emplace_back();
   text.emplace_back("end.");
+  DropEmptySections(text);
   return JoinUnitText(text);
 }
 

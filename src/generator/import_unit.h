@@ -20,8 +20,9 @@ using UnitText = std::vector<std::string>;
 class FoldedNameSet {
  public:
   static std::size_t Hash(std::string_view name);
-  // A name equal to one already held (letters folded) is not added again.
-  void Insert(std::string_view name);
+  // A name equal to one already held (letters folded) is not added again; the result
+  // tells whether it was added.
+  bool Insert(std::string_view name);
   bool Contains(std::string_view name) const { return Contains(name, Hash(name)); }
   // `hash` is Hash(name).
   bool Contains(std::string_view name, std::size_t hash) const;
@@ -85,10 +86,13 @@ class ImportUnitGenerator {
   // are added for records and unions used by reference.
   std::string BuildImportUnit(const xml::DocumentPtr& description);
 
-  // How a parameter, result or property type is written: interface and enumeration names
-  // through SafeName, known built-in types as they are, anything else as
-  // "{" + SafeName(name) + "}OleVariant".
+  // How a dispinterface parameter, result or property type is written: interface and
+  // enumeration names through SafeName, known built-in types that a dispinterface can carry
+  // as they are, anything else as "{" + SafeName(name) + "}OleVariant".
   std::string TypeName(std::string_view name) const;
+  // How a type is written where any type may stand (fields, aliases, vtable parameters):
+  // through SafeName, with the names the uses clause declares otherwise mapped.
+  std::string DeclaredType(std::string_view name) const;
   // Writes the section keyword (after a blank line when needed) unless it is current.
   void OpenSection(UnitText& text, std::string_view keyword);
   // Prepares for one more declaration: opens the section, or separates with a blank line.
@@ -109,9 +113,15 @@ class ImportUnitGenerator {
   void WriteInterfaceDecl(UnitText& text, const xml::NodePtr& intf);
   void WriteDispInterfaceDecl(UnitText& text, const xml::NodePtr& disp);
 
+  // True the first time a type name (letters folded) is declared; a second declaration of
+  // one name does not compile and is left out.
+  bool FirstDeclaration(std::string_view name) { return DeclaredTypes.Insert(name); }
+
   std::string CurrentSection;
   NameList InterfaceNames;  // every interface and dispinterface, sorted before use
   NameList EnumNames;       // every enumeration that has members
+  FoldedNameSet DeclaredTypes;   // enumerations, aliases, records and unions written
+  FoldedNameSet DeclaredConsts;  // constants written
 
  private:
   void ResetState();
@@ -120,6 +130,10 @@ class ImportUnitGenerator {
 
 // A fresh generator for one description.
 std::string BuildImportUnit(const xml::DocumentPtr& description);
+
+// Removes every section keyword that no declaration follows, with the blank lines after it:
+// a section without declarations does not compile.
+void DropEmptySections(UnitText& text);
 
 // The unit text joined into one string, each line followed by CR LF.
 std::string JoinUnitText(const UnitText& text);

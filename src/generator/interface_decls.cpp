@@ -20,15 +20,30 @@ std::string GuidLine(const xml::NodePtr& declaration) {
   return "    ['" + text + "']";
 }
 
+// Accessors of one property in a vtable interface would be methods of one name whose
+// parameters differ only in `out` against `const`, which no overload tells apart. The
+// description marks them with their invocation kind; each gets a prefix, and the methods
+// keep their places, so the slots stay in vtable order.
+std::string AccessorPrefix(const xml::NodePtr& method) {
+  const std::string invoke = method->Attributes()->Values()->ReadString("invoke", "", false);
+  if (invoke == "get") return "Get_";
+  if (invoke == "put") return "Set_";
+  if (invoke == "putref") return "SetRef_";
+  return "";
+}
+
 }  // namespace
 
 void ImportUnitGenerator::WriteInterfaceDecl(UnitText& text, const xml::NodePtr& intf) {
   BeginDeclaration(text, "type");
   const std::string name = SafeName(Attr(intf, "name"));
-  text.push_back("  " + name + " = interface(" + SafeName(Attr(intf, "inherits")) + ")");
+  const std::string base = Attr(intf, "inherits");
+  // An interface without a base is written without the empty parentheses, which are no
+  // heritage list.
+  text.push_back("  " + name + " = interface" + (base.empty() ? std::string() : "(" + SafeName(base) + ")"));
   text.push_back(GuidLine(intf));
   for (const xml::NodePtr& method : ChildItems(intf, "methods")) {
-    std::string line = "function " + SafeName(Attr(method, "name"));
+    std::string line = "function " + AccessorPrefix(method) + SafeName(Attr(method, "name"));
     AppendParamList(method, line, false);
     line += ": HResult; stdcall;";
     text.push_back("    " + line);

@@ -32,6 +32,11 @@ constexpr std::array<std::string_view, 25> kKnownTypes = {
     "pchar",     "pointer",    "psafearray", "pwidechar", "single", "smallint",   "toledate",
     "toleenum",  "widestring", "word",      "wordbool"};
 
+// Known types that a dispinterface cannot carry ("Type is not automatable"): they are
+// written in the comment form, like a type the unit does not know.
+constexpr std::array<std::string_view, 6> kNotAutomatable = {"char", "decimal", "pchar", "pointer", "psafearray",
+                                                             "pwidechar"};
+
 template <std::size_t N>
 FoldedNameSet MakeWordSet(const std::array<std::string_view, N>& table) {
   FoldedNameSet set;
@@ -46,6 +51,11 @@ const FoldedNameSet& ReservedWords() {
 
 const FoldedNameSet& KnownTypes() {
   static const FoldedNameSet types = MakeWordSet(kKnownTypes);
+  return types;
+}
+
+const FoldedNameSet& NotAutomatable() {
+  static const FoldedNameSet types = MakeWordSet(kNotAutomatable);
   return types;
 }
 
@@ -81,15 +91,16 @@ bool FoldedNameSet::Contains(std::string_view name, std::size_t hash) const {
   }
 }
 
-void FoldedNameSet::Insert(std::string_view name) {
+bool FoldedNameSet::Insert(std::string_view name) {
   const std::size_t hash = Hash(name);
-  if (Contains(name, hash)) return;
+  if (Contains(name, hash)) return false;
   if (2 * (count_ + 1) > slots_.size()) Grow();
   const std::size_t mask = slots_.size() - 1;
   std::size_t i = hash & mask;
   while (slots_[i].used) i = (i + 1) & mask;
   slots_[i] = Slot{hash, std::string(name), true};
   ++count_;
+  return true;
 }
 
 void FoldedNameSet::Grow() {
@@ -127,8 +138,34 @@ void NameList::Clear() {
 std::string ImportUnitGenerator::TypeName(std::string_view name) const {
   const std::size_t hash = FoldedNameSet::Hash(name);
   if (InterfaceNames.Contains(name, hash) || EnumNames.Contains(name, hash)) return SafeName(name, hash);
-  if (KnownTypes().Contains(name, hash)) return std::string(name);
+  if (KnownTypes().Contains(name, hash) && !NotAutomatable().Contains(name, hash)) return std::string(name);
   return "{" + SafeName(name, hash) + "}OleVariant";
+}
+
+std::string ImportUnitGenerator::DeclaredType(std::string_view name) const {
+  // The uses clause declares DECIMAL under the name TDecimal only.
+  if (AsciiLower(name) == "decimal") return "TDecimal";
+  return SafeName(name);
+}
+
+void DropEmptySections(UnitText& text) {
+  const auto is_keyword = [](const std::string& line) {
+    return line == "const" || line == "type" || line == "implementation";
+  };
+  UnitText kept;
+  kept.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == "const" || text[i] == "type") {
+      std::size_t next = i + 1;
+      while (next < text.size() && text[next].empty()) ++next;
+      if (next < text.size() && is_keyword(text[next])) {
+        i = next - 1;  // the keyword and the blank lines after it
+        continue;
+      }
+    }
+    kept.push_back(std::move(text[i]));
+  }
+  text = std::move(kept);
 }
 
 void ImportUnitGenerator::OpenSection(UnitText& text, std::string_view keyword) {

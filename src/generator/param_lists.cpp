@@ -93,7 +93,7 @@ void ImportUnitGenerator::AppendParamList(const xml::NodePtr& method, std::strin
     std::string piece = ModifierOf(flags, type);
     piece += SafeName(name);
     piece += ": ";
-    piece += use_type_name ? TypeName(type) : SafeName(type);
+    piece += use_type_name ? TypeName(type) : DeclaredType(type);
     return piece;
   });
 }
@@ -104,7 +104,7 @@ void ImportUnitGenerator::AppendIndexParamList(const xml::NodePtr& method, std::
     std::string piece = SafeName(ChildText(param, "name"));
     piece += ": ";
     const std::string type = ChildText(param, "type");
-    piece += use_type_name ? TypeName(type) : SafeName(type);
+    piece += use_type_name ? TypeName(type) : DeclaredType(type);
     return piece;
   });
 }

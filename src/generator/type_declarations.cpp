@@ -187,6 +187,7 @@ void ImportUnitGenerator::WriteTypeDeclarations(UnitText& text, const xml::NodeP
   bool start_of_run = true;
   for (const xml::NodePtr& declaration : declarations) {
     const std::string kind = declaration->Name();
+    if (!FirstDeclaration(Attr(declaration, "name"))) continue;
     if (kind == "alias") {
       if (start_of_run) BeginDeclaration(text, "type");
       start_of_run = false;
@@ -194,7 +195,7 @@ void ImportUnitGenerator::WriteTypeDeclarations(UnitText& text, const xml::NodeP
       if (!help.empty()) text.push_back("{ " + help + " }");
       const std::string pointer = RefAttr(declaration) ? "^" : "";
       const std::string name = SafeName(Attr(declaration, "name"));
-      text.push_back("  " + name + " = " + pointer + SafeName(Attr(declaration, "type")) + ";");
+      text.push_back("  " + name + " = " + pointer + DeclaredType(Attr(declaration, "type")) + ";");
       if (!help.empty()) text.emplace_back();
     } else if (kind == "record") {
       BeginDeclaration(text, "type");
@@ -203,7 +204,7 @@ void ImportUnitGenerator::WriteTypeDeclarations(UnitText& text, const xml::NodeP
       for (const xml::NodePtr& item : ChildItems(declaration, "items")) {
         const std::string pointer = RefAttr(item) ? "^" : "";
         const std::string name = SafeName(Attr(item, "name"));
-        text.push_back("    " + name + ": " + pointer + SafeName(Attr(item, "type")) + ";");
+        text.push_back("    " + name + ": " + pointer + DeclaredType(Attr(item, "type")) + ";");
       }
       text.emplace_back("  end;");
       start_of_run = true;
@@ -220,7 +221,7 @@ void ImportUnitGenerator::WriteTypeDeclarations(UnitText& text, const xml::NodeP
         const std::string name = SafeName(Attr(item, "name"));
         const std::string type = Attr(item, "type");
         const std::string pointer = by_reference && !InterfaceNames.Contains(type) ? "^" : "";
-        text.push_back("      " + std::to_string(k++) + ": (" + name + ": " + pointer + SafeName(type) + ");");
+        text.push_back("      " + std::to_string(k++) + ": (" + name + ": " + pointer + DeclaredType(type) + ");");
       }
       text.emplace_back("  end;");
       start_of_run = true;

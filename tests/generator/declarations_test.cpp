@@ -341,15 +341,38 @@ TEST(InterfaceDecl, HeaderMethodsAndMissingParts) {
             (Lines{"", "  type_ = interface(end_)", "    ['{G}']", "    function M: HResult; stdcall;",
                    "    function begin_(var record_: QRec; const s: WideString; out r: IThing): HResult; stdcall;",
                    "  end;", ""}));
-  // Without a base and without a GUID: empty parentheses and the null GUID.
+  // Without a base and without a GUID: no heritage list (empty parentheses do not
+  // compile) and the null GUID.
   const xml::DocumentPtr document = Description(R"(<typelib name="L"><interface name="I"/></typelib>)");
   ImportUnitGenerator generator;
   generator.CurrentSection = "type";
   UnitText text{"type"};
   generator.WriteInterfaceDecl(text, document->GetRoot()->FindNode("interface"));
-  EXPECT_EQ(text, (Lines{"type", "", "  I = interface()", "    ['{00000000-0000-0000-0000-000000000000}']", "  end;",
+  EXPECT_EQ(text, (Lines{"type", "", "  I = interface", "    ['{00000000-0000-0000-0000-000000000000}']", "  end;",
                          ""}));
   EXPECT_EQ(AttrOf(document->GetRoot()->FindNode("interface"), "inherits"), "");
+}
+
+TEST(InterfaceDecl, AccessorsMarkedWithTheirKindGetNamesOfTheirOwnInVtableOrder) {
+  const xml::DocumentPtr document = Description(R"(<typelib name="L"><interface name="I" inherits="IUnknown">
+      <guid>{G}</guid><methods>
+        <method name="Item" call="stdcall" invoke="putref"><params>)" +
+                                                Param("in", "v", "IUnknown") + R"(</params><result>HResult</result></method>
+        <method name="Item" call="stdcall" invoke="put"><params>)" +
+                                                Param("in", "v", "OleVariant") + R"(</params><result>HResult</result></method>
+        <method name="Item" call="stdcall" invoke="get"><params>)" +
+                                                Param("ptr,out,retval", "v", "OleVariant") + R"(</params><result>HResult</result></method>
+        <method name="Other" call="stdcall" invoke=""><result>HResult</result></method>
+      </methods></interface></typelib>)");
+  ImportUnitGenerator generator;
+  generator.CurrentSection = "type";
+  UnitText text{"type"};
+  generator.WriteInterfaceDecl(text, document->GetRoot()->FindNode("interface"));
+  EXPECT_EQ(text, (Lines{"type", "", "  I = interface(IUnknown)", "    ['{G}']",
+                         "    function SetRef_Item(const v: IUnknown): HResult; stdcall;",
+                         "    function Set_Item(v: OleVariant): HResult; stdcall;",
+                         "    function Get_Item(out v: OleVariant): HResult; stdcall;",
+                         "    function Other: HResult; stdcall;", "  end;", ""}));
 }
 
 TEST(DispInterfaceDecl, MethodsPropertiesAndReadonly) {

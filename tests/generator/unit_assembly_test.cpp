@@ -44,8 +44,9 @@ TEST(BuildImportUnit, GuidConstantsShareOneSectionDispinterfacesFirst) {
 }
 
 TEST(BuildImportUnit, ModulesAndEnumerationsOpenTheirSections) {
-  // A module without constants still opens "const"; one with constants gets its comment.
-  EXPECT_EQ(UnitBody(R"(<typelib name="L"><modules><module name="M"/></modules></typelib>)"), (Lines{"", "const"}));
+  // A module without constants opens "const", which the unit then leaves out: a section
+  // without declarations does not compile. One with constants gets its comment.
+  EXPECT_EQ(UnitBody(R"(<typelib name="L"><modules><module name="M"/></modules></typelib>)"), (Lines{}));
   EXPECT_EQ(UnitBody(R"(<typelib name="L"><modules>
       <module name="M"/>
       <module name="end"><consts><const name="to" value="1"/><const name="Big" value="'x'"/></consts></module>
@@ -196,6 +197,13 @@ TEST(TypeName, InterfacesEnumerationsKnownTypesAndTheCommentForm) {
   EXPECT_EQ(generator.TypeName("set"), "{set_}OleVariant");
   EXPECT_EQ(generator.TypeName("TGUID"), "{TGUID}OleVariant");
   EXPECT_EQ(generator.TypeName(""), "{}OleVariant");
+  // Known, but no type a dispinterface can carry.
+  EXPECT_EQ(generator.TypeName("PWideChar"), "{PWideChar}OleVariant");
+  EXPECT_EQ(generator.TypeName("Decimal"), "{Decimal}OleVariant");
+  EXPECT_EQ(generator.TypeName("Pointer"), "{Pointer}OleVariant");
+  EXPECT_EQ(generator.DeclaredType("Decimal"), "TDecimal");
+  EXPECT_EQ(generator.DeclaredType("Pointer"), "Pointer");
+  EXPECT_EQ(generator.DeclaredType("type"), "type_");
   // Not known: only the 25 names of the table are.
   EXPECT_EQ(generator.TypeName("Boolean"), "{Boolean}OleVariant");
 }
@@ -300,6 +308,34 @@ TEST(OrderByInheritance, LongChainsAndRandomForestsFollowTheStepByStepOrder) {
     }
     InterfaceOrder(interfaces);
   }
+}
+
+TEST(BuildImportUnit, SectionsWithoutDeclarationsAndSecondDeclarationsAreLeftOut) {
+  // A module without constants before one with them, an enumeration without members last,
+  // and an enumeration, constants and records declared twice (letters folded): the first
+  // declaration of each name stays; no keyword is left without declarations.
+  EXPECT_EQ(UnitBody(R"(<typelib name="L"><modules>
+      <module name="Empty"/>
+      <module name="M"><consts><const name="A" value="1"/><const name="a" value="2"/></consts></module>
+    </modules><enums>
+      <enum name="E"><items><item name="A" value="0"/><item name="B" value="1"/></items></enum>
+      <enum name="e"><items><item name="B" value="1"/></items></enum>
+      <enum name="None"/>
+    </enums><records>
+      <record name="R"><items><item name="x" type="Longint"/></items></record>
+      <record name="R"><items><item name="y" type="Double"/></items></record>
+    </records></typelib>)"),
+            (Lines{"", "const", "", "{ M }", "  A = 1;", "", "type", "  E = TOleEnum;", "", "const", "  B = 1;", "",
+                   "type", "", "  R = packed record", "    x: Longint;", "  end;"}));
+}
+
+TEST(DropEmptySections, OnlyKeywordsFollowedByAnotherKeyword) {
+  UnitText text{"uses", "", "const", "", "type", "  X = Y;", "", "const", "", "", "implementation", "", "end."};
+  DropEmptySections(text);
+  EXPECT_EQ(text, (Lines{"uses", "", "type", "  X = Y;", "", "implementation", "", "end."}));
+  UnitText kept{"type", "  X = Y;", "const", "  A = 1;"};
+  DropEmptySections(kept);
+  EXPECT_EQ(kept, (Lines{"type", "  X = Y;", "const", "  A = 1;"}));
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ files=()
 for p in "$@"; do
   if [ -d "$p" ]; then
     while IFS= read -r f; do files+=("$f"); done < <(find "$p" -maxdepth 1 -type f \
-      \( -iname '*.tlb' -o -iname '*.dll' -o -iname '*.ocx' -o -iname '*.olb' -o -iname '*.exe' \) | sort)
+      \( -iname '*.tlb' -o -iname '*.dll' -o -iname '*.ocx' -o -iname '*.olb' -o -iname '*.oca' -o -iname '*.exe' \) | sort)
   else
     files+=("$p")
   fi

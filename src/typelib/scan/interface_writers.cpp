@@ -135,11 +135,22 @@ void WriteInterface(const xml::NodePtr& root, ITypeInfoAccess& type_info, const 
   // The item is new, so its `methods` is the one this loop appends; keeping it saves a
   // path query per function.
   xml::NodePtr methods;
+  std::vector<std::pair<xml::NodePtr, std::string>> accessors;  // method, invocation kind
+  std::unordered_map<std::string, int> uses_of_name;
   for (unsigned index = 0; index < type_attr.c_funcs; ++index) {
     FuncDesc func;
     if (Failed(type_info.GetFuncDesc(index, func))) continue;
     if (!methods) methods = item->Nodes()->Add("methods");
-    AppendMethod(methods, type_info, func);
+    const xml::NodePtr method = AppendMethod(methods, type_info, func);
+    ++uses_of_name[method->Attributes()->Values()->ReadString("name", "", false)];
+    if (func.invkind != 1) accessors.emplace_back(method, InvokeKindText(func));
+  }
+  // Accessors of one property share its name, which the unit cannot declare twice; they
+  // carry their invocation kind so that each gets a name of its own. Names used once stay
+  // as they are.
+  for (const auto& [method, invoke] : accessors) {
+    const xml::NamedValuesPtr values = method->Attributes()->Values();
+    if (uses_of_name[values->ReadString("name", "", false)] > 1) values->WriteString("invoke", invoke);
   }
 }
 

@@ -844,31 +844,31 @@ type
 
   ADORecordConstruction = interface(IDispatch)
     ['{00000567-0000-0010-8000-00AA006D2EA4}']
-    function Row(out ppRow: IUnknown): HResult; stdcall;
-    function Row(const ppRow: IUnknown): HResult; stdcall;
+    function Get_Row(out ppRow: IUnknown): HResult; stdcall;
+    function Set_Row(const ppRow: IUnknown): HResult; stdcall;
     function ParentRow: HResult; stdcall;
   end;
 
   ADOStreamConstruction = interface(IDispatch)
     ['{00000568-0000-0010-8000-00AA006D2EA4}']
-    function Stream(out ppStm: IUnknown): HResult; stdcall;
-    function Stream(const ppStm: IUnknown): HResult; stdcall;
+    function Get_Stream(out ppStm: IUnknown): HResult; stdcall;
+    function Set_Stream(const ppStm: IUnknown): HResult; stdcall;
   end;
 
   ADOCommandConstruction = interface(IUnknown)
     ['{00000517-0000-0010-8000-00AA006D2EA4}']
-    function OLEDBCommand(out ppOLEDBCommand: IUnknown): HResult; stdcall;
-    function OLEDBCommand(const ppOLEDBCommand: IUnknown): HResult; stdcall;
+    function Get_OLEDBCommand(out ppOLEDBCommand: IUnknown): HResult; stdcall;
+    function Set_OLEDBCommand(const ppOLEDBCommand: IUnknown): HResult; stdcall;
   end;
 
   ADORecordsetConstruction = interface(IDispatch)
     ['{00000283-0000-0010-8000-00AA006D2EA4}']
-    function Rowset(out ppRowset: IUnknown): HResult; stdcall;
-    function Rowset(const ppRowset: IUnknown): HResult; stdcall;
-    function Chapter(out plChapter: ADO_LONGPTR): HResult; stdcall;
-    function Chapter(plChapter: ADO_LONGPTR): HResult; stdcall;
-    function RowPosition(out ppRowPos: IUnknown): HResult; stdcall;
-    function RowPosition(const ppRowPos: IUnknown): HResult; stdcall;
+    function Get_Rowset(out ppRowset: IUnknown): HResult; stdcall;
+    function Set_Rowset(const ppRowset: IUnknown): HResult; stdcall;
+    function Get_Chapter(out plChapter: ADO_LONGPTR): HResult; stdcall;
+    function Set_Chapter(plChapter: ADO_LONGPTR): HResult; stdcall;
+    function Get_RowPosition(out ppRowPos: IUnknown): HResult; stdcall;
+    function Set_RowPosition(const ppRowPos: IUnknown): HResult; stdcall;
   end;
 
   _Collection = dispinterface

@@ -40,15 +40,6 @@ const
   Color = 4;
 
 type
-  LoadPictureConstants = TOleEnum;
-
-const
-  Default = 0;
-  Monochrome = 1;
-  VgaColor = 2;
-  Color = 4;
-
-type
   IUnknown = interface;
   IDispatch = interface;
   IEnumVARIANT = interface;
@@ -111,7 +102,7 @@ type
     scode: HResult;
   end;
 
-  IUnknown = interface()
+  IUnknown = interface
     ['{00000000-0000-0000-C000-000000000046}']
     function QueryInterface(var riid: TGUID; out ppvObj: HResult): HResult; stdcall;
     function AddRef: HResult; stdcall;
@@ -139,22 +130,22 @@ type
 
   IFont = interface(IUnknown)
     ['{BEF6E002-A874-101A-8BBA-00AA00300CAB}']
-    function Name(out pname: WideString): HResult; stdcall;
-    function Name(const pname: WideString): HResult; stdcall;
-    function Size(out psize: Currency): HResult; stdcall;
-    function Size(psize: Currency): HResult; stdcall;
-    function Bold(out pbold: WordBool): HResult; stdcall;
-    function Bold(pbold: WordBool): HResult; stdcall;
-    function Italic(out pitalic: WordBool): HResult; stdcall;
-    function Italic(pitalic: WordBool): HResult; stdcall;
-    function Underline(out punderline: WordBool): HResult; stdcall;
-    function Underline(punderline: WordBool): HResult; stdcall;
-    function Strikethrough(out pstrikethrough: WordBool): HResult; stdcall;
-    function Strikethrough(pstrikethrough: WordBool): HResult; stdcall;
-    function Weight(out pweight: Smallint): HResult; stdcall;
-    function Weight(pweight: Smallint): HResult; stdcall;
-    function Charset(out pcharset: Smallint): HResult; stdcall;
-    function Charset(pcharset: Smallint): HResult; stdcall;
+    function Get_Name(out pname: WideString): HResult; stdcall;
+    function Set_Name(const pname: WideString): HResult; stdcall;
+    function Get_Size(out psize: Currency): HResult; stdcall;
+    function Set_Size(psize: Currency): HResult; stdcall;
+    function Get_Bold(out pbold: WordBool): HResult; stdcall;
+    function Set_Bold(pbold: WordBool): HResult; stdcall;
+    function Get_Italic(out pitalic: WordBool): HResult; stdcall;
+    function Set_Italic(pitalic: WordBool): HResult; stdcall;
+    function Get_Underline(out punderline: WordBool): HResult; stdcall;
+    function Set_Underline(punderline: WordBool): HResult; stdcall;
+    function Get_Strikethrough(out pstrikethrough: WordBool): HResult; stdcall;
+    function Set_Strikethrough(pstrikethrough: WordBool): HResult; stdcall;
+    function Get_Weight(out pweight: Smallint): HResult; stdcall;
+    function Set_Weight(pweight: Smallint): HResult; stdcall;
+    function Get_Charset(out pcharset: Smallint): HResult; stdcall;
+    function Set_Charset(pcharset: Smallint): HResult; stdcall;
     function hFont(out phfont: OLE_HANDLE): HResult; stdcall;
     function Clone(out ppfont: IFont): HResult; stdcall;
     function IsEqual(const pfontOther: IFont): HResult; stdcall;
@@ -166,19 +157,19 @@ type
   IPicture = interface(IUnknown)
     ['{7BF80980-BF32-101A-8BBB-00AA00300CAB}']
     function Handle(out phandle: OLE_HANDLE): HResult; stdcall;
-    function hPal(out phpal: OLE_HANDLE): HResult; stdcall;
+    function Get_hPal(out phpal: OLE_HANDLE): HResult; stdcall;
     function Type_(out ptype: Smallint): HResult; stdcall;
     function Width(out pwidth: OLE_XSIZE_HIMETRIC): HResult; stdcall;
     function Height(out pheight: OLE_YSIZE_HIMETRIC): HResult; stdcall;
     function Render(hdc: Integer; x: Longint; y: Longint; cx: Longint; cy: Longint; 
       xSrc: OLE_XPOS_HIMETRIC; ySrc: OLE_YPOS_HIMETRIC; cxSrc: OLE_XSIZE_HIMETRIC; 
       cySrc: OLE_YSIZE_HIMETRIC; var prcWBounds: HResult): HResult; stdcall;
-    function hPal(phpal: OLE_HANDLE): HResult; stdcall;
+    function Set_hPal(phpal: OLE_HANDLE): HResult; stdcall;
     function CurDC(out phdcOut: Integer): HResult; stdcall;
     function SelectPicture(hdcIn: Integer; out phdcOut: Integer; 
       out phbmpOut: OLE_HANDLE): HResult; stdcall;
-    function KeepOriginalFormat(out pfkeep: WordBool): HResult; stdcall;
-    function KeepOriginalFormat(pfkeep: WordBool): HResult; stdcall;
+    function Get_KeepOriginalFormat(out pfkeep: WordBool): HResult; stdcall;
+    function Set_KeepOriginalFormat(pfkeep: WordBool): HResult; stdcall;
     function PictureChanged: HResult; stdcall;
     function SaveAsFile(var pstm: HResult; fSaveMemCopy: WordBool; out pcbSize: Longint): HResult; stdcall;
     function Attributes(out pdwAttr: Longint): HResult; stdcall;

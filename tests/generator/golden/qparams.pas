@@ -36,8 +36,8 @@ type
 
   IQVtableProps = interface(IUnknown)
     ['{6A1F0C10-5B7E-4C1A-9E21-0D4F3B2A3003}']
-    function Size(out value: Longint): HResult; stdcall;
-    function Size(value: Longint): HResult; stdcall;
+    function Get_Size(out value: Longint): HResult; stdcall;
+    function Set_Size(value: Longint): HResult; stdcall;
     function Target: HResult; stdcall;
     function Optional({opt} maybe: Longint; {opt} const wide: WideString; 
       {opt} narrow: Smallint): HResult; stdcall;

@@ -26,8 +26,6 @@ type
   QTypesPointer = ^IQTypes;
   QLongPointer = ^Longint;
   QVariantArray = OleVariant;
-  QTypesPointer = ^IQTypes;
-  QLongPointer = ^Longint;
 
   QInner = packed record
     a: Smallint;
@@ -57,7 +55,7 @@ type
     f_error: HResult;
     f_bool: WordBool;
     f_variant: OleVariant;
-    f_decimal: Decimal;
+    f_decimal: TDecimal;
     f_lpstr: PChar;
     f_lpwstr: PWideChar;
     f_hresult: HResult;
@@ -91,14 +89,14 @@ type
       ui4: LongWord; i8: Int64; ui8: Int64; i: Integer; ui: Cardinal; r4: Single; r8: Double): HResult; stdcall;
     function InAutomation(cy: Currency; date: TOleDate; const bstr: WideString; 
       const disp: IDispatch; const unk: IUnknown; scode: HResult; b: WordBool; 
-      v: OleVariant; dec: Decimal; lpstr: PChar; lpwstr: PWideChar): HResult; stdcall;
+      v: OleVariant; dec: TDecimal; lpstr: PChar; lpwstr: PWideChar): HResult; stdcall;
     function InPointerSized(ip: Int64; up: Int64; i3264: Int64; u3264: Int64; 
       var opaque: HResult): HResult; stdcall;
     function InUserDefined(e: QSmallEnum; var rec: QInner; const self: IQTypes; 
       var all: QAllTypes; var arrays: QArrays): HResult; stdcall;
     function OutPointers(out i1: Char; out i2: Smallint; out i4: Longint; out i8: Int64; 
       out r8: Double; out cy: Currency; out bstr: WideString; out v: OleVariant; 
-      out disp: IDispatch; out unk: IUnknown; out dec: Decimal; out rec: QInner; 
+      out disp: IDispatch; out unk: IUnknown; out dec: TDecimal; out rec: QInner; 
       out e: QSmallEnum): HResult; stdcall;
     function PointerPointers(var bstrpp: WideString; var unkppp: IUnknown; 
       out selfpp: IQTypes; var i4ppp: Longint; var recpp: QInner; var vpp: OleVariant): HResult; stdcall;
