@@ -53,9 +53,9 @@ struct Variant {
 };
 
 // The variant as a signed 32-bit integer, the way the type library writers need it:
-// integers truncated to 32 bits, floating-point values rounded to the nearest integer
-// (halves to even, as the platform's conversion does), Empty as 0, text parsed as decimal
-// (0 when it is not a number).
+// integers truncated to 32 bits, floating-point, currency and DECIMAL values rounded to the
+// nearest integer (halves to even, as the platform's conversion does; 0 when the result
+// does not fit), Empty as 0, text parsed as decimal (0 when it is not a number).
 std::int32_t VariantToInt32(const Variant& value);
 
 }  // namespace quenlor

@@ -6,6 +6,11 @@
 //     seen as TKIND_DISPATCH with the functions of its whole base chain, root first, in
 //     their Automation form; a dual one has a TKIND_INTERFACE partner (handle -2) holding
 //     its own vtable functions;
+//     when a base of that chain cannot be reached (its library does not load), the view
+//     reports the stored vtable's slot count as its function count and delivers what the
+//     platform delivers: nothing, each index failing with the reference's code, when the
+//     type's own base is the one missing; else the functions of the levels below the
+//     missing base, and TYPE_E_ELEMENTNOTFOUND for the other indexes;
 //   - every dispatch view reports IDispatch as its one implemented type;
 //   - offsets and sizes that depend on the pointer size are reported for this process's
 //     pointer size, whatever the library's SYSKIND;
@@ -110,6 +115,8 @@ std::size_t PresentedParamCount(const PresentedFunc& p) {
 // The functions of one view of a type, computed once per library and shared by its views.
 struct FunctionList {
   std::vector<PresentedFunc> funcs;
+  std::optional<std::uint16_t> reported_count;  // the count a broken chain reports
+  HResult beyond = kTypeEElementNotFound;       // the code of an index without a function
   std::vector<LibraryPtr> keep;  // other libraries of the base chain, alive with the list
   std::unordered_map<MemberId, std::size_t> first_by_memid;  // lookups by member id
 
@@ -291,7 +298,7 @@ class BuiltinTypeInfo final : public ITypeInfoAccess {
     a.lcid = lib_->model().lcid;
     a.cb_size_instance = t.cb_size_instance;
     a.typekind = t.kind;
-    a.c_funcs = static_cast<std::uint16_t>(funcs_.size());
+    a.c_funcs = list_->reported_count.value_or(static_cast<std::uint16_t>(funcs_.size()));
     a.c_vars = static_cast<std::uint16_t>(t.vars.size());
     a.c_impl_types = static_cast<std::uint16_t>(t.impls.size());
     a.cb_size_vft = t.cb_size_vft;
@@ -341,7 +348,7 @@ class BuiltinTypeInfo final : public ITypeInfoAccess {
   }
 
   HResult GetFuncDesc(unsigned index, FuncDesc& out) override {
-    if (index >= funcs_.size()) return kTypeEElementNotFound;
+    if (index >= funcs_.size()) return list_->beyond;
     const PresentedFunc& p = funcs_[index];
     const Func& f = *p.func;
     FuncDesc d;
@@ -529,9 +536,23 @@ std::shared_ptr<const FunctionList> BuiltinLibrary::BuildFunctions(std::uint32_t
   TypeRef current = chain.front();
   for (int depth = 0; depth < kMaxChain; ++depth) {
     const TypeInfo& ct = current.lib->model().types[current.index];
-    if (ct.impls.empty() || (ct.kind != TKIND_INTERFACE_ && ct.kind != TKIND_DISPATCH_)) break;
-    const auto next = current.lib->Target(ct.impls[0].href);
-    if (!next) break;
+    if (ct.kind != TKIND_INTERFACE_ && ct.kind != TKIND_DISPATCH_) {
+      // A base that is no interface at all (widl writes one for a library imported twice)
+      // has no functions to give; the platform still counts the stored vtable.
+      list->reported_count = static_cast<std::uint16_t>(t.cb_size_vft / StoredPointerSize());
+      break;
+    }
+    if (ct.impls.empty()) break;
+    HResult failure = kOk;
+    const auto next = current.lib->Target(ct.impls[0].href, &failure);
+    if (!next) {
+      // The platform gathers the chain from the root down: the level whose base fails
+      // contributes nothing, and its failure is the answer only when it is this type.
+      chain.pop_back();
+      if (chain.empty()) list->beyond = failure;
+      list->reported_count = static_cast<std::uint16_t>(t.cb_size_vft / StoredPointerSize());
+      break;
+    }
     const bool seen = std::any_of(chain.begin(), chain.end(), [&](const TypeRef& r) {
       return r.lib == next->lib && r.index == next->index;
     });

@@ -93,6 +93,28 @@ TEST(WriteCoClass, HeaderOnly) {
   EXPECT_EQ(DescribeOnly(info), "coclass[name=Thing](guid:{000000AA-0000-0000-0000-000000000000})");
 }
 
+// DECIMAL members are rounded like floating-point ones; what does not fit is 0.
+TEST(WriteEnum, DecimalMembersRounded) {
+  auto dec = [](std::uint64_t lo, std::uint8_t scale, bool negative, std::uint32_t hi = 0) {
+    Variant v;
+    v.vt = VT_DECIMAL_;
+    v.decimal = {scale, static_cast<std::uint8_t>(negative ? 0x80 : 0), hi, lo};
+    return v;
+  };
+  auto info = std::make_shared<FakeTypeInfo>(TKIND_ENUM_, "D");
+  info->AddVar("Whole", 1, Vt(VT_DECIMAL_), dec(42, 0, false));
+  info->AddVar("Half", 2, Vt(VT_DECIMAL_), dec(25, 1, false));
+  info->AddVar("HalfOdd", 3, Vt(VT_DECIMAL_), dec(35, 1, false));
+  info->AddVar("AboveHalf", 4, Vt(VT_DECIMAL_), dec(2501, 3, true));
+  info->AddVar("Min", 5, Vt(VT_DECIMAL_), dec(2147483648ull, 0, true));
+  info->AddVar("TooBig", 6, Vt(VT_DECIMAL_), dec(2147483648ull, 0, false));
+  info->AddVar("Wide", 7, Vt(VT_DECIMAL_), dec(0, 28, false, 1));
+  EXPECT_EQ(DescribeOnly(info),
+            "enum[name=D](items(item[name=Whole,value=42] item[name=Half,value=2] item[name=HalfOdd,value=4] "
+            "item[name=AboveHalf,value=-3] item[name=Min,value=-2147483648] item[name=TooBig,value=0] "
+            "item[name=Wide,value=0]))");
+}
+
 // widl drops the constants of modules, so this is where they are written at all.
 TEST(WriteModule, ConstantsBeforeFunctions) {
   auto info = std::make_shared<FakeTypeInfo>(TKIND_MODULE_, "M");

@@ -172,5 +172,36 @@ TEST(TypeLibOracle, Fixtures) {
   EXPECT_FALSE(cases.empty());
 }
 
+// The current folder for a scope: fixtures import each other by bare file name, which both
+// readers look for there.
+class InFolder {
+ public:
+  explicit InFolder(const std::string& folder) : saved_(std::filesystem::current_path()) {
+    std::filesystem::current_path(folder);
+  }
+  ~InFolder() { std::filesystem::current_path(saved_); }
+
+ private:
+  std::filesystem::path saved_;
+};
+
+// qderived and qfar where the library holding their bases is not found (not registered, not
+// in the current folder): without-qbase/ leaves out the base two levels down from qfar,
+// without-qderived/ the one qfar's types derive from directly.
+TEST(TypeLibOracle, FixturesWhoseBasesCannotBeLoaded) {
+  int compared = 0;
+  for (const char* missing : {"without-qbase", "without-qderived"}) {
+    const std::string folder = std::string(QUENLOR_FIXTURES_DIR) + "/" + missing;
+    std::error_code ec;
+    if (!std::filesystem::is_directory(folder, ec)) GTEST_SKIP() << "no fixtures built";
+    InFolder in(folder);
+    for (const auto& c : FindLibraries(folder)) {
+      ExpectSame(c, std::string(missing) + "/" + c.display);
+      ++compared;
+    }
+  }
+  EXPECT_EQ(compared, 8);
+}
+
 }  // namespace
 }  // namespace quenlor::typelib

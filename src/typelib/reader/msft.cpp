@@ -122,8 +122,11 @@ class MsftParser {
   }
 
   Guid GuidAt(std::uint32_t offset) {
-    Cursor c(segments_[kGuidTab], offset);
     Guid g;
+    // A negative offset is no GUID: the platform reads it as the null GUID (widl writes
+    // one for a library imported twice).
+    if (offset & 0x80000000u) return g;
+    Cursor c(segments_[kGuidTab], offset);
     g.data1 = c.U32();
     g.data2 = c.U16();
     g.data3 = c.U16();
