@@ -111,24 +111,24 @@ in_root() {
     /bin/bash -c "cd /root/work/main && $1"
 }
 
-run_start=$(date +%s)
-say "running scripts/run.sh inside"
-if ! in_root "scripts/run.sh" >"$logs/run.log" 2>&1; then
-  tail -n 30 "$logs/run.log" >&2
-  say "scripts/run.sh failed after $(( $(date +%s) - run_start )) s"
-  exit 1
-fi
-run_seconds=$(( $(date +%s) - run_start ))
-tail -n 3 "$logs/run.log" >&2
-say "scripts/run.sh passed in $run_seconds s"
+# step NAME COMMAND: runs COMMAND inside, its output in build/fresh-machine-check/NAME.log;
+# sets step_seconds, or ends the check with the log's last lines.
+step() {
+  local name="$1" command="$2" began
+  began=$(date +%s)
+  say "running $command inside"
+  if ! in_root "$command" >"$logs/$name.log" 2>&1; then
+    tail -n 40 "$logs/$name.log" >&2
+    say "$command failed after $(( $(date +%s) - began )) s (log: $logs/$name.log)"
+    exit 1
+  fi
+  step_seconds=$(( $(date +%s) - began ))
+  tail -n 2 "$logs/$name.log" >&2
+  say "$command passed in $step_seconds s"
+}
 
-test_start=$(date +%s)
-say "running scripts/test.sh inside"
-if ! in_root "CI=true scripts/test.sh" >"$logs/test.log" 2>&1; then
-  tail -n 40 "$logs/test.log" >&2
-  say "scripts/test.sh failed after $(( $(date +%s) - test_start )) s (log: $logs/test.log)"
-  exit 1
-fi
-test_seconds=$(( $(date +%s) - test_start ))
-tail -n 2 "$logs/test.log" >&2
-say "passed: root $(( run_start - start )) s, run.sh $run_seconds s, test.sh $test_seconds s, all $(stamp)"
+root_seconds=$(( $(date +%s) - start ))
+step run "scripts/run.sh"
+run_seconds=$step_seconds
+step test "CI=true scripts/test.sh"
+say "passed: root $root_seconds s, run.sh $run_seconds s, test.sh $step_seconds s, all $(stamp)"
