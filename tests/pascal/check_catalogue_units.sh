@@ -8,14 +8,14 @@
 set -uo pipefail
 
 quenlor="$(realpath "$1")"; rtl="$(realpath "$2")"; work="$(realpath -m "$3")"; expected="$4"
-fpc_bin="${FPC:-fpc}"
+. "$(dirname "${BASH_SOURCE[0]}")/judge_unit.sh"
 rm -rf "$work"
 mkdir -p "$work/out"
 
 failures=0
 entries="$("$quenlor" list | wc -l)"
 if [ "$entries" -eq 0 ]; then
-  echo "FAIL     the catalogue of $WINEPREFIX is empty"
+  echo "FAIL     the catalogue of ${WINEPREFIX:-~/.wine} is empty"
   exit 1
 fi
 "$quenlor" unit --all --with-dependencies -o "$work/units" 2>"$work/stderr"
@@ -42,23 +42,12 @@ fi
 compiled=0
 for source in "$work/units"/*.pas; do
   unit="$(basename "$source" .pas)"
-  outcome="$(grep -v '^#' "$expected" | awk -F'|' -v u="$unit" '{gsub(/^ +| +$/, "", $1)} $1 == u {gsub(/^ +| +$/, "", $2); print $2}')"
-  "$fpc_bin" -n -Twin64 -Px86_64 -Mdelphi -Fu"$rtl" -Fu"$work/units" -FU"$work/out" "$source" >"$work/$unit.log" 2>&1
-  fpc_status=$?
-  first_error="$(grep -m 1 -E '(Error|Fatal): ' "$work/$unit.log" | sed 's/^[^ ]* //')"
+  line="$(grep -v '^#' "$expected" | awk -F'|' -v u="$unit" '{ name = $1; gsub(/^ +| +$/, "", name) } name == u')"
+  outcome="$(echo "$line" | cut -d'|' -f2 | sed 's/^ *//; s/ *$//')"
+  construct="$(echo "$line" | cut -d'|' -f3 | sed 's/^ *//; s/ *$//')"
   compiled=$((compiled + 1))
-  if [ -z "$outcome" ]; then
-    if [ $fpc_status -ne 0 ]; then
-      echo "FAIL     $unit should compile; first error: $first_error"
-      failures=$((failures + 1))
-    fi
-  elif [ $fpc_status -eq 0 ]; then
-    echo "FAIL     $unit compiles now; the list expects: $outcome"
+  judge_unit "$unit" "$source" "$work/out" "${outcome:-compiles}" "${construct:-}" -Fu"$rtl" -Fu"$work/units" ||
     failures=$((failures + 1))
-  elif [[ "$first_error" != *"$outcome"* ]]; then
-    echo "FAIL     $unit: first error \"$first_error\", expected \"$outcome\""
-    failures=$((failures + 1))
-  fi
 done
 echo "$entries catalogue entries, $compiled units compiled, $failures unexpected outcomes"
 [ "$failures" -eq 0 ] && [ "$compiled" -gt 0 ]

@@ -10,7 +10,7 @@ set -uo pipefail
 
 quenlor="$(realpath "$1")"; rtl="$(realpath "$2")"; work="$(realpath -m "$3")"; expected="$4"; shift 4
 dirs=("$@")
-fpc_bin="${FPC:-fpc}"
+. "$(dirname "${BASH_SOURCE[0]}")/judge_unit.sh"
 rm -rf "$work"
 mkdir -p "$work"
 
@@ -58,27 +58,8 @@ while IFS='|' read -r set library status unit outcome construct; do
     continue
   fi
   compiled=$((compiled + 1))
-  mkdir -p "$dir/out"
-  log="$dir/$unit.log"
-  "$fpc_bin" -n -Twin64 -Px86_64 -Mdelphi -Fu"$rtl" -Fu"$dir/units" -FU"$dir/out" "$source" >"$log" 2>&1
-  fpc_status=$?
-  first_error="$(grep -m 1 -E '(Error|Fatal): ' "$log" | sed 's/^[^ ]* //')"
-  if [ "$outcome" = "compiles" ]; then
-    if [ $fpc_status -eq 0 ]; then
-      echo "ok       $set: $unit compiles"
-    else
-      echo "FAIL     $set: $unit should compile ($construct); first error: $first_error"
-      failures=$((failures + 1))
-    fi
-  elif [ $fpc_status -eq 0 ]; then
-    echo "FAIL     $set: $unit compiles now; the list expects: $outcome ($construct)"
+  judge_unit "$set: $unit" "$source" "$dir/out" "$outcome" "$construct" -Fu"$rtl" -Fu"$dir/units" ||
     failures=$((failures + 1))
-  elif [[ "$first_error" == *"$outcome"* ]]; then
-    echo "ok       $set: $unit fails as expected: $construct"
-  else
-    echo "FAIL     $set: $unit: first error \"$first_error\", expected \"$outcome\" ($construct)"
-    failures=$((failures + 1))
-  fi
 done <"$expected"
 
 for set in "${sets[@]}"; do
