@@ -9,9 +9,13 @@
 namespace quenlor::units {
 namespace {
 
+// `references` have stand-ins for their types; `needed` are references the unit cannot do without.
 PlannedLibrary Library(std::string name, std::uint16_t major = 1, std::uint16_t minor = 0, std::string id = "{A}",
-                       std::vector<std::size_t> references = {}) {
-  return PlannedLibrary{std::move(name), major, minor, std::move(id), 0, std::move(references)};
+                       std::vector<std::size_t> references = {}, std::vector<std::size_t> needed = {}) {
+  PlannedLibrary library{std::move(name), major, minor, std::move(id), 0, {}};
+  for (const std::size_t r : references) library.references.push_back({r, false});
+  for (const std::size_t r : needed) library.references.push_back({r, true});
+  return library;
 }
 
 TEST(AssignUnitNames, ClashingNamesGetTheirVersionsTheHighestKeepsThePlainName) {
@@ -69,8 +73,8 @@ TEST(PlanUses, EachCycleLosesTheReferenceThatClosesIt) {
   EXPECT_EQ(Uses(uses[1]), (Pairs{{0, false}}));
   // Walked from B first, A does without B.
   std::swap(two[0], two[1]);
-  two[0].references = {1};
-  two[1].references = {0};
+  two[0].references = {{1, false}};
+  two[1].references = {{0, false}};
   uses = PlanUses(two, AssignUnitNames(two));
   EXPECT_EQ(Uses(uses[0]), (Pairs{{1, true}}));
   EXPECT_EQ(Uses(uses[1]), (Pairs{{0, false}}));
@@ -86,6 +90,28 @@ TEST(PlanUses, EachCycleLosesTheReferenceThatClosesIt) {
   for (const auto& use : PlanUses(diamond, AssignUnitNames(diamond))) {
     for (const PlannedUse& one : use) EXPECT_TRUE(one.listed);
   }
+}
+
+TEST(PlanUses, ACycleLosesAReferenceWithStandInsRatherThanOneTheUnitNeeds) {
+  // B derives from A's interface; A only passes B's interfaces: A does without B, though
+  // the walk starts at A.
+  const std::vector<PlannedLibrary> two = {Library("A", 1, 0, "{A}", {1}), Library("B", 1, 0, "{B}", {}, {0})};
+  auto uses = PlanUses(two, AssignUnitNames(two));
+  EXPECT_EQ(Uses(uses[0]), (Pairs{{1, false}}));
+  EXPECT_EQ(Uses(uses[1]), (Pairs{{0, true}}));
+  // A needs B, B needs C, C passes A's interfaces and needs D: only C -> A goes.
+  const std::vector<PlannedLibrary> four = {Library("A", 1, 0, "{A}", {}, {1}), Library("B", 1, 0, "{B}", {}, {2}),
+                                            Library("C", 1, 0, "{C}", {0}, {3}), Library("D")};
+  uses = PlanUses(four, AssignUnitNames(four));
+  EXPECT_EQ(Uses(uses[0]), (Pairs{{1, true}}));
+  EXPECT_EQ(Uses(uses[1]), (Pairs{{2, true}}));
+  EXPECT_EQ(Uses(uses[2]), (Pairs{{0, false}, {3, true}}));
+  // Two needed references in a cycle: the walk leaves out the one that closes it. A
+  // library referred to both ways by one unit counts as needed.
+  const std::vector<PlannedLibrary> hard = {Library("A", 1, 0, "{A}", {1}, {1}), Library("B", 1, 0, "{B}", {}, {0})};
+  uses = PlanUses(hard, AssignUnitNames(hard));
+  EXPECT_EQ(Uses(uses[0]), (Pairs{{1, true}}));
+  EXPECT_EQ(Uses(uses[1]), (Pairs{{0, false}}));
 }
 
 TEST(PlanUses, WhatIsListedHasNoCycleEvenInALongChainClosedAtItsEnd) {

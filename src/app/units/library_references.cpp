@@ -5,6 +5,7 @@ namespace quenlor::units {
 namespace {
 
 using typelib::Failed;
+using typelib::Succeeded;
 using typelib::ITypeInfoAccess;
 using typelib::ITypeLibAccess;
 using typelib::TypeDesc;
@@ -19,10 +20,12 @@ class ReferenceWalk {
   void Type(ITypeInfoAccess& type_info) {
     typelib::TypeAttr attr;
     if (Failed(type_info.GetTypeAttr(attr))) return;
+    // A coclass's interfaces give only its CLSID; a base interface is declared as derived from.
+    const bool base = attr.typekind != typelib::TKIND_COCLASS_;
     for (unsigned i = 0; i < attr.c_impl_types; ++i) {
       typelib::HRefType href = 0;
       if (Failed(type_info.GetRefTypeOfImplType(i, href))) continue;
-      Reference(type_info, href);
+      Refer(type_info, href, base);
     }
     for (unsigned i = 0; i < attr.c_funcs; ++i) {
       typelib::FuncDesc func;
@@ -38,7 +41,7 @@ class ReferenceWalk {
     if (attr.typekind == typelib::TKIND_ALIAS_) Desc(type_info, attr.tdesc_alias, 0);
   }
 
-  std::vector<std::shared_ptr<ITypeLibAccess>> Take() { return std::move(found_); }
+  std::vector<Reference> Take() { return std::move(found_); }
 
  private:
   void Desc(ITypeInfoAccess& type_info, const TypeDesc& desc, int depth) {
@@ -52,12 +55,12 @@ class ReferenceWalk {
       case kCArray:
         if (desc.array) Desc(type_info, desc.array->element, depth + 1);
         break;
-      case kUserDefined: Reference(type_info, desc.hreftype); break;
+      case kUserDefined: Refer(type_info, desc.hreftype, false); break;
       default: break;
     }
   }
 
-  void Reference(ITypeInfoAccess& type_info, typelib::HRefType href) {
+  void Refer(ITypeInfoAccess& type_info, typelib::HRefType href, bool base) {
     std::shared_ptr<ITypeInfoAccess> target;
     if (Failed(type_info.GetRefTypeInfo(href, target)) || !target) return;
     std::shared_ptr<ITypeLibAccess> library;
@@ -65,16 +68,24 @@ class ReferenceWalk {
     if (Failed(target->GetContainingTypeLib(library, index)) || !library) return;
     const std::optional<LibraryKey> key = KeyOf(*library);
     if (!key || key == own_) return;
-    for (const LibraryKey& seen : keys_) {
-      if (seen == *key) return;
+    bool needs = base;
+    if (typelib::TypeAttr attr; !needs && Succeeded(target->GetTypeAttr(attr))) {
+      needs = attr.typekind == typelib::TKIND_RECORD_ || attr.typekind == typelib::TKIND_UNION_ ||
+              attr.typekind == typelib::TKIND_ALIAS_;
+    }
+    for (std::size_t i = 0; i < keys_.size(); ++i) {
+      if (keys_[i] == *key) {
+        found_[i].needs_declarations = found_[i].needs_declarations || needs;
+        return;
+      }
     }
     keys_.push_back(*key);
-    found_.push_back(std::move(library));
+    found_.push_back({std::move(library), needs});
   }
 
   std::optional<LibraryKey> own_;
   std::vector<LibraryKey> keys_;
-  std::vector<std::shared_ptr<ITypeLibAccess>> found_;
+  std::vector<Reference> found_;
 };
 
 }  // namespace
@@ -85,7 +96,7 @@ std::optional<LibraryKey> KeyOf(ITypeLibAccess& library) {
   return LibraryKey{attr.guid, attr.w_major_ver_num, attr.w_minor_ver_num, attr.lcid};
 }
 
-std::vector<std::shared_ptr<ITypeLibAccess>> ReferencedLibraries(ITypeLibAccess& library) {
+std::vector<Reference> ReferencedLibraries(ITypeLibAccess& library) {
   ReferenceWalk walk(library);
   const unsigned count = library.GetTypeInfoCount();
   for (unsigned index = 0; index < count; ++index) {

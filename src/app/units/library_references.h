@@ -25,10 +25,19 @@ struct LibraryKey {
 // The key the library reports for itself; nullopt when it reports none.
 std::optional<LibraryKey> KeyOf(typelib::ITypeLibAccess& library);
 
+// A library that another one refers to. `needs_declarations`: a unit cannot do without the
+// other library's unit, because it derives an interface from one of its interfaces or names
+// one of its records, unions or aliases; interfaces, dispinterfaces, enumerations and
+// coclasses otherwise have stand-ins (generator/used_libraries.h).
+struct Reference {
+  std::shared_ptr<typelib::ITypeLibAccess> library;
+  bool needs_declarations = false;
+};
+
 // Every other library whose types the types of `library` name (base interfaces and
 // implemented interfaces, parameters, results, fields, alias targets), each once, in the
 // order first met. A reference that does not resolve is passed over: the reader names it.
-std::vector<std::shared_ptr<typelib::ITypeLibAccess>> ReferencedLibraries(typelib::ITypeLibAccess& library);
+std::vector<Reference> ReferencedLibraries(typelib::ITypeLibAccess& library);
 
 // The names under which the library's types appear in its description.
 struct DeclaredNames {

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <map>
-#include <numeric>
 #include <set>
 
 #include "base/text.h"
@@ -57,22 +56,53 @@ std::vector<std::string> AssignUnitNames(const std::vector<PlannedLibrary>& libr
   return names;
 }
 
+namespace {
+
+// Whether `to` is reached from `from` along the references listed so far.
+bool Reaches(const std::vector<std::vector<PlannedUse>>& uses, std::size_t from, std::size_t to) {
+  std::vector<bool> seen(uses.size(), false);
+  std::vector<std::size_t> pending = {from};
+  seen[from] = true;
+  while (!pending.empty()) {
+    const std::size_t at = pending.back();
+    pending.pop_back();
+    if (at == to) return true;
+    for (const PlannedUse& use : uses[at]) {
+      if (use.listed && !seen[use.library]) {
+        seen[use.library] = true;
+        pending.push_back(use.library);
+      }
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
 std::vector<std::vector<PlannedUse>> PlanUses(const std::vector<PlannedLibrary>& libraries,
                                               const std::vector<std::string>& unit_names) {
   const std::size_t count = libraries.size();
   std::vector<std::vector<PlannedUse>> uses(count);
+  std::vector<std::vector<bool>> needed(count);  // beside uses
   for (std::size_t i = 0; i < count; ++i) {
-    std::vector<std::size_t> order;
-    for (const std::size_t r : libraries[i].references) {
-      if (r < count && r != i && std::find(order.begin(), order.end(), r) == order.end()) order.push_back(r);
+    std::vector<PlannedReference> order;
+    for (const PlannedReference& r : libraries[i].references) {
+      if (r.library >= count || r.library == i) continue;
+      const auto same = std::find_if(order.begin(), order.end(),
+                                     [&](const PlannedReference& o) { return o.library == r.library; });
+      if (same == order.end()) order.push_back(r);
+      else same->needs_declarations = same->needs_declarations || r.needs_declarations;
     }
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-      return AsciiLower(unit_names[a]) < AsciiLower(unit_names[b]);
+    std::stable_sort(order.begin(), order.end(), [&](const PlannedReference& a, const PlannedReference& b) {
+      return AsciiLower(unit_names[a.library]) < AsciiLower(unit_names[b.library]);
     });
-    for (const std::size_t r : order) uses[i].push_back({r, true});
+    for (const PlannedReference& r : order) {
+      uses[i].push_back({r.library, false});
+      needed[i].push_back(r.needs_declarations);
+    }
   }
-  // Iterative depth-first walk: a chain of references as long as the catalogue must not
-  // exhaust the stack.
+  // The references units cannot do without, walked depth first without recursion: a chain as
+  // long as the catalogue must not exhaust the stack.
   enum class State { kNew, kOpen, kDone };
   std::vector<State> state(count, State::kNew);
   for (std::size_t start = 0; start < count; ++start) {
@@ -80,19 +110,26 @@ std::vector<std::vector<PlannedUse>> PlanUses(const std::vector<PlannedLibrary>&
     std::vector<std::pair<std::size_t, std::size_t>> stack = {{start, 0}};  // library, next use
     state[start] = State::kOpen;
     while (!stack.empty()) {
-      auto& [library, next] = stack.back();
+      const std::size_t library = stack.back().first;
+      const std::size_t next = stack.back().second++;
       if (next == uses[library].size()) {
         state[library] = State::kDone;
         stack.pop_back();
         continue;
       }
-      PlannedUse& use = uses[library][next++];
-      if (state[use.library] == State::kOpen) {
-        use.listed = false;
-      } else if (state[use.library] == State::kNew) {
+      if (!needed[library][next]) continue;
+      PlannedUse& use = uses[library][next];
+      if (state[use.library] == State::kOpen) continue;  // closes a cycle: left out
+      use.listed = true;
+      if (state[use.library] == State::kNew) {
         state[use.library] = State::kOpen;
         stack.push_back({use.library, 0});
       }
+    }
+  }
+  for (std::size_t i = 0; i < count; ++i) {
+    for (std::size_t k = 0; k < uses[i].size(); ++k) {
+      if (!needed[i][k]) uses[i][k].listed = !Reaches(uses, uses[i][k].library, i);
     }
   }
   return uses;

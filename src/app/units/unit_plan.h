@@ -10,13 +10,19 @@
 
 namespace quenlor::units {
 
+struct PlannedReference {
+  std::size_t library;
+  // The unit cannot do without the other's unit (library_references.h).
+  bool needs_declarations = false;
+};
+
 struct PlannedLibrary {
   std::string name;  // the library's own name
   std::uint16_t major = 0;
   std::uint16_t minor = 0;
   std::string id;                       // library id text, orders libraries of one name
   std::uint32_t lcid = 0;
-  std::vector<std::size_t> references;  // indices of the libraries it uses, each once
+  std::vector<PlannedReference> references;  // the libraries it uses
 };
 
 // One unit name per library, all distinct with ASCII letters folded (file systems and the
@@ -27,11 +33,13 @@ struct PlannedLibrary {
 // that is taken too.
 std::vector<std::string> AssignUnitNames(const std::vector<PlannedLibrary>& libraries);
 
-// For each library, its references in uses-clause order (by unit name, letters folded) with
-// whether the uses clause names it. A depth-first walk from the libraries in index order
-// meets each cycle at a reference to a library whose walk has not finished yet: that
-// reference is left out of the clause, so the unit reached later in the walk does without the
-// earlier one's unit.
+// For each library, its references in uses-clause order (by unit name, letters folded), each
+// once, with whether the uses clause names it. The references a unit cannot do without come
+// first: a depth-first walk of them from the libraries in index order leaves out each one
+// that closes a cycle of them (such a cycle cannot compile whatever is done). Then each other
+// reference, in library and clause order, is named unless the libraries named so far already
+// lead from its target back to its source; then its unit does without the other's, whose
+// interfaces, dispinterfaces and enumerations have stand-ins.
 struct PlannedUse {
   std::size_t library;
   bool listed;

@@ -62,14 +62,17 @@ void UnitSet::AddDependencies() {
   for (std::size_t i = 0; i < nodes_.size(); ++i) {
     if (nodes_[i].stdole && !nodes_[i].asked_for) continue;  // ActiveX stands for it and what it uses
     std::vector<std::size_t> references;
-    for (std::shared_ptr<typelib::ITypeLibAccess>& library : ReferencedLibraries(*nodes_[i].library)) {
-      const std::optional<LibraryKey> key = KeyOf(*library);
+    std::vector<bool> needs;
+    for (Reference& reference : ReferencedLibraries(*nodes_[i].library)) {
+      const std::optional<LibraryKey> key = KeyOf(*reference.library);
       if (!key) continue;
       std::size_t index = Find(*key);
-      if (index == nodes_.size()) index = Insert(std::move(library), *key, false);
+      if (index == nodes_.size()) index = Insert(std::move(reference.library), *key, false);
       references.push_back(index);
+      needs.push_back(reference.needs_declarations);
     }
     nodes_[i].references = std::move(references);
+    nodes_[i].needs_declarations = std::move(needs);
   }
 }
 
@@ -92,8 +95,11 @@ void UnitSet::WriteAll(const std::string& directory, const Progress& progress) {
     const Node& node = nodes_[i];
     PlannedLibrary planned{node.name, node.key.major, node.key.minor, typelib::scan::GuidText(node.key.libid),
                            node.key.lcid, {}};
-    for (const std::size_t r : node.references) {
-      if (plan_of[r] < units.size() && !nodes_[r].stdole) planned.references.push_back(plan_of[r]);
+    for (std::size_t k = 0; k < node.references.size(); ++k) {
+      const std::size_t r = node.references[k];
+      if (plan_of[r] < units.size() && !nodes_[r].stdole) {
+        planned.references.push_back({plan_of[r], node.needs_declarations[k]});
+      }
     }
     plan.push_back(std::move(planned));
   }

@@ -59,6 +59,7 @@ class UnitSet {
     bool asked_for = false;
     bool stdole = false;
     std::vector<std::size_t> references;
+    std::vector<bool> needs_declarations;  // beside references
   };
   std::size_t Find(const LibraryKey& key) const;  // nodes_.size() when absent
   std::size_t Insert(std::shared_ptr<typelib::ITypeLibAccess> library, const LibraryKey& key, bool asked_for);
