@@ -64,18 +64,19 @@ void ImportUnitGenerator::ResetState() {
 }
 
 void ImportUnitGenerator::TakeUsedLibraries(const xml::NodePtr& root, const std::vector<UsedLibrary>& used) {
+  if (used.empty()) return;
   // The unit's own declarations hide those of the units it uses: a name the library
-  // declares itself is never written as another library's substitute.
+  // declares itself keeps its own meaning.
   FoldedNameSet own;
-  bool own_known = false;
+  for (const xml::NodePtr& collection : detail::ElementChildren(root)) {
+    for (const xml::NodePtr& item : detail::ElementChildren(collection)) own.Insert(Attr(item, "name"));
+  }
   for (const UsedLibrary& library : used) {
-    for (const std::string& name : library.interfaces) InterfaceNames.Add(name);
-    for (const std::string& name : library.enums) EnumNames.Add(name);
-    if (!library.substitutes.empty() && !own_known) {
-      for (const xml::NodePtr& collection : detail::ElementChildren(root)) {
-        for (const xml::NodePtr& item : detail::ElementChildren(collection)) own.Insert(Attr(item, "name"));
-      }
-      own_known = true;
+    for (const std::string& name : library.interfaces) {
+      if (!own.Contains(name)) InterfaceNames.Add(name);
+    }
+    for (const std::string& name : library.enums) {
+      if (!own.Contains(name)) EnumNames.Add(name);
     }
     for (const auto& [name, written] : library.substitutes) {
       if (own.Contains(name)) continue;

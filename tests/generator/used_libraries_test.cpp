@@ -77,6 +77,11 @@ TEST(UsedLibraries, AnotherUnitsInterfacesAndEnumerationsAreTypesHere) {
   const std::string with_enum = BuildImportUnit(Description(Using("otherkind")), context);
   EXPECT_TRUE(HasLine(with_enum, "    property P: otherkind dispid 1;")) << with_enum;
   EXPECT_TRUE(HasLine(with_enum, "    function M(a: otherkind): HResult; stdcall;")) << with_enum;
+  // A record of the library's own hides another unit's interface of its name.
+  const std::string own = BuildImportUnit(
+      Description(Using("IOther", R"(<aliases><alias name="IOther" type="Longint"/></aliases>)")), context);
+  EXPECT_TRUE(HasLine(own, "    property P: {IOther}OleVariant dispid 1;")) << own;
+  EXPECT_TRUE(HasLine(own, "    function M(a: IOther): HResult; stdcall;")) << own;
   // Alone, the same description knows neither.
   EXPECT_TRUE(HasLine(BuildImportUnit(Description(Using("IOther"))), "    property P: {IOther}OleVariant dispid 1;"));
 }
