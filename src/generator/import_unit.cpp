@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "base/error.h"
+#include "base/text.h"
 #include "generator/description_reads.h"
 
 namespace quenlor::generator {
@@ -26,6 +27,7 @@ class StateReset {
     generator_.EnumNames.Clear();
     generator_.DeclaredTypes.Clear();
     generator_.DeclaredConsts.Clear();
+    generator_.Substitutes.clear();
   }
   StateReset(const StateReset&) = delete;
   StateReset& operator=(const StateReset&) = delete;
@@ -58,9 +60,34 @@ void ImportUnitGenerator::ResetState() {
   EnumNames.Clear();
   DeclaredTypes.Clear();
   DeclaredConsts.Clear();
+  Substitutes.clear();
 }
 
-std::string ImportUnitGenerator::BuildImportUnit(const xml::DocumentPtr& description) {
+void ImportUnitGenerator::TakeUsedLibraries(const xml::NodePtr& root, const std::vector<UsedLibrary>& used) {
+  if (used.empty()) return;
+  // The unit's own declarations hide those of the units it uses: a name the library
+  // declares itself keeps its own meaning.
+  FoldedNameSet own;
+  for (const xml::NodePtr& collection : detail::ElementChildren(root)) {
+    for (const xml::NodePtr& item : detail::ElementChildren(collection)) own.Insert(Attr(item, "name"));
+  }
+  for (const UsedLibrary& library : used) {
+    for (const std::string& name : library.interfaces) {
+      if (!own.Contains(name)) InterfaceNames.Add(name);
+    }
+    for (const std::string& name : library.enums) {
+      if (!own.Contains(name)) EnumNames.Add(name);
+    }
+    for (const auto& [name, written] : library.substitutes) {
+      if (own.Contains(name)) continue;
+      Substitutes.emplace(AsciiLower(name), written);
+      // Parameters of these types are passed as interfaces are.
+      if (written != "TOleEnum") InterfaceNames.Add(name);
+    }
+  }
+}
+
+std::string ImportUnitGenerator::BuildImportUnit(const xml::DocumentPtr& description, const UnitContext& context) {
   ResetState();
   StateReset reset(*this);
   const xml::NodePtr root = description ? description->GetRoot() : nullptr;
@@ -68,7 +95,7 @@ std::string ImportUnitGenerator::BuildImportUnit(const xml::DocumentPtr& descrip
 
   UnitText text;
   const std::string library_name = Attr(root, "name");
-  text.push_back("unit " + library_name + "_TLB;");
+  text.push_back("unit " + (context.unit_name.empty() ? library_name + "_TLB" : context.unit_name) + ";");
   text.emplace_back();
   text.emplace_back("{$TYPEDADDRESS OFF}");
   text.emplace_back("{$WARN SYMBOL_PLATFORM OFF}");
@@ -78,7 +105,8 @@ std::string ImportUnitGenerator::BuildImportUnit(const xml::DocumentPtr& descrip
   text.emplace_back("interface");
   text.emplace_back();
   text.emplace_back("uses");
-  text.emplace_back("  Windows, ActiveX, Variants;");
+  for (std::string& line : UsesClauseLines(context.used)) text.push_back(std::move(line));
+  TakeUsedLibraries(root, context.used);
 
   for (const xml::NodePtr& item : CollectionItems(root, "coclasses")) {
     OpenSection(text, "const");
@@ -201,9 +229,9 @@ void OrderByInheritance(std::vector<xml::NodePtr>& list) {
   for (std::size_t i = 0; i < entries.size(); ++i) list[i] = std::move(entries[i].node);
 }
 
-std::string BuildImportUnit(const xml::DocumentPtr& description) {
+std::string BuildImportUnit(const xml::DocumentPtr& description, const UnitContext& context) {
   ImportUnitGenerator generator;
-  return generator.BuildImportUnit(description);
+  return generator.BuildImportUnit(description, context);
 }
 
 }  // namespace quenlor::generator

@@ -5,8 +5,10 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
+#include "generator/used_libraries.h"
 #include "xml/xml_objects.h"
 
 namespace quenlor::generator {
@@ -83,8 +85,9 @@ class ImportUnitGenerator {
  public:
   // The whole unit, every line followed by CR LF ("end." included). Reads the description
   // and also writes into it: forced reads create missing values empty, and pointer aliases
-  // are added for records and unions used by reference.
-  std::string BuildImportUnit(const xml::DocumentPtr& description);
+  // are added for records and unions used by reference. `context` names the unit and tells
+  // what the units of the other libraries it uses declare.
+  std::string BuildImportUnit(const xml::DocumentPtr& description, const UnitContext& context = {});
 
   // How a dispinterface parameter, result or property type is written: interface and
   // enumeration names through SafeName, known built-in types that a dispinterface can carry
@@ -122,14 +125,19 @@ class ImportUnitGenerator {
   NameList EnumNames;       // every enumeration that has members
   FoldedNameSet DeclaredTypes;   // enumerations, aliases, records and unions written
   FoldedNameSet DeclaredConsts;  // constants written
+  // Other libraries' type names (ASCII letters in lower case) written as another type.
+  std::unordered_map<std::string, std::string> Substitutes;
 
  private:
   void ResetState();
+  void TakeUsedLibraries(const xml::NodePtr& root, const std::vector<UsedLibrary>& used);
+  // The text written for another library's type in place of its name, or null.
+  const std::string* SubstituteFor(std::string_view name) const;
   std::string ModifierOf(std::string_view flags_text, std::string_view type) const;
 };
 
 // A fresh generator for one description.
-std::string BuildImportUnit(const xml::DocumentPtr& description);
+std::string BuildImportUnit(const xml::DocumentPtr& description, const UnitContext& context = {});
 
 // Removes every section keyword that no declaration follows, with the blank lines after it:
 // a section without declarations does not compile.

@@ -135,7 +135,14 @@ void NameList::Clear() {
   folded_.Clear();
 }
 
+const std::string* ImportUnitGenerator::SubstituteFor(std::string_view name) const {
+  if (Substitutes.empty()) return nullptr;
+  const auto found = Substitutes.find(AsciiLower(name));
+  return found == Substitutes.end() ? nullptr : &found->second;
+}
+
 std::string ImportUnitGenerator::TypeName(std::string_view name) const {
+  if (const std::string* written = SubstituteFor(name)) return *written;
   const std::size_t hash = FoldedNameSet::Hash(name);
   if (InterfaceNames.Contains(name, hash) || EnumNames.Contains(name, hash)) return SafeName(name, hash);
   if (KnownTypes().Contains(name, hash) && !NotAutomatable().Contains(name, hash)) return std::string(name);
@@ -143,6 +150,7 @@ std::string ImportUnitGenerator::TypeName(std::string_view name) const {
 }
 
 std::string ImportUnitGenerator::DeclaredType(std::string_view name) const {
+  if (const std::string* written = SubstituteFor(name)) return *written;
   // The uses clause declares DECIMAL under the name TDecimal only.
   if (AsciiLower(name) == "decimal") return "TDecimal";
   return SafeName(name);

@@ -14,6 +14,8 @@ namespace quenlor::cli {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
+// `unit --with-dependencies`: every unit written, but a referenced library did not resolve.
+inline constexpr int kExitUnresolved = 3;
 
 // Thrown by a command for a usage error: main prints the message and the command's usage
 // and exits with kExitUsage.

@@ -25,7 +25,7 @@ typelib::ReaderKind ChooseReader(const std::string& value) {
 
 }  // namespace
 
-LibraryArgs ParseLibraryArgs(const std::vector<std::string>& args, std::string_view verb) {
+LibraryArgs ParseLibraryArgs(const std::vector<std::string>& args, std::string_view verb, bool file_required) {
   LibraryArgs parsed;
   std::string reader;
   bool have_file = false;
@@ -52,16 +52,12 @@ LibraryArgs ParseLibraryArgs(const std::vector<std::string>& args, std::string_v
       throw UsageError{"only one FILE is " + std::string(verb) + " at a time"};
     }
   }
-  if (!have_file) throw UsageError{"FILE is missing"};
+  if (!have_file && file_required) throw UsageError{"FILE is missing"};
   parsed.reader = ChooseReader(reader);
   return parsed;
 }
 
-namespace {
-
-void ReportUnresolvedLibraries(const LibraryArgs& args, std::ostream& err) {
-  const auto missing = args.reader == typelib::ReaderKind::Builtin ? typelib::TakeUnresolvedLibraries()
-                                                                   : typelib::FindUnresolvedLibraries(args.file);
+void ReportUnresolved(const std::vector<typelib::UnresolvedLibrary>& missing, std::ostream& err) {
   if (missing.empty()) return;
   const std::string problem = platform::DefaultRegistryProblem();
   for (const auto& lib : missing) {
@@ -72,6 +68,14 @@ void ReportUnresolvedLibraries(const LibraryArgs& args, std::ostream& err) {
     if (!problem.empty()) err << " (" << problem << ")";
     err << "\n";
   }
+}
+
+namespace {
+
+void ReportUnresolvedLibraries(const LibraryArgs& args, std::ostream& err) {
+  ReportUnresolved(args.reader == typelib::ReaderKind::Builtin ? typelib::TakeUnresolvedLibraries()
+                                                               : typelib::FindUnresolvedLibraries(args.file),
+                   err);
 }
 
 }  // namespace

@@ -25,7 +25,8 @@ void PrintHelp(std::ostream& out) {
     out << "  " << name << command.summary << "\n";
   }
   out << "\nRun 'quenlor COMMAND --help' for a command's options.\n"
-         "Exit status: 0 success, 1 failure, 2 usage error.\n";
+         "Exit status: 0 success, 1 failure, 2 usage error, 3 units written but a referenced\n"
+         "library did not resolve (unit --with-dependencies).\n";
 }
 
 int Run(std::vector<std::string> args) {
