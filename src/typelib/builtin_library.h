@@ -23,11 +23,6 @@ using reader::TypeInfo;
 constexpr std::uint32_t kPointerSize = sizeof(void*);
 constexpr HRefType kPartnerHref = 0xFFFFFFFEu;
 constexpr HRefType kViewHandleBase = 0xC0000000u;
-constexpr std::uint16_t kFlagDual = 0x40;
-constexpr std::uint16_t kFlagOleAutomation = 0x100;
-constexpr std::uint16_t kParamRetval = 0x8;
-constexpr std::uint16_t kParamLcid = 0x4;
-constexpr std::uint32_t kFuncDispatch = 4;
 // Inheritance chains are a few levels deep; a longer one loops.
 constexpr int kMaxChain = 64;
 
@@ -47,7 +42,7 @@ HResult LoadCached(const std::string& path, const std::shared_ptr<TypeLibLocator
 void NoteUnresolved(const reader::ImportedLibrary& imp);
 
 inline bool HasBase(const TypeInfo& t) { return t.kind == TKIND_DISPATCH_ && !t.impls.empty(); }
-inline bool IsDual(const TypeInfo& t) { return HasBase(t) && (t.flags & kFlagDual); }
+inline bool IsDual(const TypeInfo& t) { return HasBase(t) && (t.flags & kTypeFlagDual); }
 
 // One function as a view presents it, with the library that stores it.
 struct PresentedFunc {

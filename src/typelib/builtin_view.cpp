@@ -51,7 +51,7 @@ class BuiltinTypeInfo final : public ITypeInfoAccess {
     } else if (t.kind == TKIND_DISPATCH_) {
       a.c_impl_types = 1;
       a.cb_size_vft = static_cast<std::uint16_t>(7 * kPointerSize);
-      if (IsDual(t)) a.w_type_flags = static_cast<std::uint16_t>(t.flags & ~kFlagOleAutomation);
+      if (IsDual(t)) a.w_type_flags = static_cast<std::uint16_t>(t.flags & ~kTypeFlagOleAutomation);
     }
     out = std::move(a);
     return kOk;
