@@ -10,15 +10,18 @@
 
 namespace {
 
-// References into other libraries resolve to Wine's stdole2 when it is installed, so the
-// walk crosses libraries without touching any registry.
+// References to stdole resolve to Wine's stdole2 when it is installed, so the walk crosses
+// libraries without touching any registry; every other library is missing, so the seeds
+// whose bases live in another library (qderived, qfar) walk chains that cannot be loaded.
 class StdoleLocator final : public quenlor::typelib::TypeLibLocator {
  public:
-  std::string FindRegistered(const quenlor::typelib::Guid&, std::uint16_t, std::uint16_t, std::uint32_t,
+  std::string FindRegistered(const quenlor::typelib::Guid& libid, std::uint16_t, std::uint16_t, std::uint32_t,
                              std::uint32_t) override {
-    return Path();
+    return libid.data1 == 0x00020430 ? Path() : std::string();
   }
-  std::string ResolveImportFile(const std::string&, const std::string&) override { return Path(); }
+  std::string ResolveImportFile(const std::string& name, const std::string&) override {
+    return name.find("stdole") != std::string::npos ? Path() : std::string();
+  }
 
  private:
   static std::string Path() {

@@ -50,6 +50,14 @@ struct Guid {
   bool IsNull() const { return *this == Guid{}; }
 };
 
+// Flag bits of the records below, with the platform's values (PARAMFLAG_*, TYPEFLAG_*,
+// VARFLAG_*, FUNC_DISPATCH).
+inline constexpr std::uint16_t kParamIn = 0x01, kParamOut = 0x02, kParamLcid = 0x04, kParamRetval = 0x08,
+                               kParamOpt = 0x10, kParamHasDefault = 0x20;
+inline constexpr std::uint16_t kTypeFlagDual = 0x40, kTypeFlagOleAutomation = 0x100;
+inline constexpr std::uint16_t kVarFlagReadOnly = 0x01;
+inline constexpr std::uint32_t kFuncDispatch = 4;
+
 enum TypeKind : std::uint32_t {
   TKIND_ENUM_ = 0, TKIND_RECORD_ = 1, TKIND_MODULE_ = 2, TKIND_INTERFACE_ = 3,
   TKIND_DISPATCH_ = 4, TKIND_COCLASS_ = 5, TKIND_ALIAS_ = 6, TKIND_UNION_ = 7,

@@ -29,8 +29,11 @@ class TypeLibLocator {
   virtual std::string ResolveImportFile(const std::string& name, const std::string& beside) = 0;
 };
 
-// The build's locator: the platform registry on Windows, the Wine prefix's on Linux.
+// The build's locator: the platform registry on Windows, the Wine prefix's on Linux. It
+// remembers each registry lookup for the life of the process.
 std::shared_ptr<TypeLibLocator> DefaultLocator();
+// A locator of the same kind that has looked nothing up yet (tests that change the registry).
+std::shared_ptr<TypeLibLocator> NewDefaultLocator();
 
 // Replaces the locator used by later loads (tests); null restores the default.
 void SetLocatorForTesting(std::shared_ptr<TypeLibLocator> locator);

@@ -4,8 +4,10 @@
 
 namespace quenlor::typelib {
 
+std::shared_ptr<TypeLibLocator> NewDefaultLocator() { return std::make_shared<FileSearchLocator>(); }
+
 std::shared_ptr<TypeLibLocator> DefaultLocator() {
-  static const auto locator = std::make_shared<FileSearchLocator>();
+  static const auto locator = NewDefaultLocator();
   return locator;
 }
 

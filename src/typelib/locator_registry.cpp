@@ -100,8 +100,10 @@ class RegistryLocator final : public FileSearchLocator {
 
 }  // namespace
 
+std::shared_ptr<TypeLibLocator> NewDefaultLocator() { return std::make_shared<RegistryLocator>(); }
+
 std::shared_ptr<TypeLibLocator> DefaultLocator() {
-  static const auto locator = std::make_shared<RegistryLocator>();
+  static const auto locator = NewDefaultLocator();
   return locator;
 }
 

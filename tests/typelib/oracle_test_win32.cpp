@@ -1,6 +1,8 @@
 // The oracle: for every library the tests can reach, the built-in reader delivers exactly
 // what the platform's LoadTypeLibEx delivers, compared through the canonical dump.
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <oleauto.h>
 
 #include <filesystem>
 #include <map>
@@ -8,7 +10,9 @@
 
 #include "library_list.h"
 #include "typelib/access.h"
+#include "typelib/builtin_access.h"
 #include "typelib/dump.h"
+#include "typelib/locator.h"
 
 namespace quenlor::typelib {
 namespace {
@@ -137,6 +141,23 @@ void ExpectSame(const LibraryCase& c, const std::string& key) {
                 << tolerated << " lines were)";
 }
 
+// Wine's LoadTypeLibEx loads a library's imports as LoadTypeLib does, and so registers an
+// import it finds by file name (qkinds for qimports, qbase for qderived, qderived for qfar).
+// A base is only missing once those registrations are gone again.
+const GUID kQKinds{0x6A1F0C10, 0x5B7E, 0x4C1A, {0x9E, 0x21, 0x0D, 0x4F, 0x3B, 0x2A, 0x10, 0x01}};
+const GUID kQBase{0x6A1F0C10, 0x5B7E, 0x4C1A, {0x9E, 0x21, 0x0D, 0x4F, 0x3B, 0x2A, 0x60, 0x01}};
+const GUID kQDerived{0x6A1F0C10, 0x5B7E, 0x4C1A, {0x9E, 0x21, 0x0D, 0x4F, 0x3B, 0x2A, 0x70, 0x01}};
+
+void ForgetImportedFixtures() {
+  struct Fixture {
+    GUID libid;
+    WORD major, minor;
+  };
+  const Fixture fixtures[] = {{kQKinds, 1, 2}, {kQBase, 1, 0}, {kQDerived, 1, 0}};
+  for (const Fixture& f : fixtures)
+    for (SYSKIND syskind : {SYS_WIN32, SYS_WIN64}) UnRegisterTypeLib(f.libid, f.major, f.minor, 0, syskind);
+}
+
 TEST(TypeLibOracle, CorpusLoadsAndFailsAsThePlatform) {
   const std::string corpus = QUENLOR_CORPUS_DIR;
   int compared = 0;
@@ -169,6 +190,7 @@ TEST(TypeLibOracle, Fixtures) {
   const auto cases = FindLibraries(folder);
   for (const auto& c : cases) ExpectSame(c, c.display);
   std::filesystem::current_path(saved);
+  ForgetImportedFixtures();
   EXPECT_FALSE(cases.empty());
 }
 
@@ -196,10 +218,20 @@ TEST(TypeLibOracle, FixturesWhoseBasesCannotBeLoaded) {
     if (!std::filesystem::is_directory(folder, ec)) GTEST_SKIP() << "no fixtures built";
     InFolder in(folder);
     for (const auto& c : FindLibraries(folder)) {
+      ForgetImportedFixtures();
+      // The built-in reader's registry lookups of an earlier library must not serve this one.
+      SetLocatorForTesting(NewDefaultLocator());
       ExpectSame(c, std::string(missing) + "/" + c.display);
+      // The missing library must really be missing: not registered, not in the folder.
+      ITypeLib* found = nullptr;
+      EXPECT_EQ(LoadRegTypeLib(std::string(missing) == "without-qbase" ? kQBase : kQDerived, 1, 0, 0, &found),
+                TYPE_E_LIBNOTREGISTERED) << c.display;
+      if (found) found->Release();
       ++compared;
     }
   }
+  ForgetImportedFixtures();
+  SetLocatorForTesting(nullptr);
   EXPECT_EQ(compared, 8);
 }
 

@@ -60,11 +60,6 @@ constexpr std::uint8_t kVarConst = 0x10;
 constexpr std::uint8_t kVarDispatch = 0x40;
 constexpr std::uint8_t kVarReadOnly = 0x80;
 
-constexpr std::uint16_t kParamIn = 0x1, kParamOut = 0x2, kParamLcid = 0x4, kParamRetval = 0x8,
-                        kParamOpt = 0x10;
-constexpr std::uint16_t kTypeFlagDual = 0x40;
-constexpr std::uint16_t kVarFlagReadOnly = 0x1;
-
 struct Failure {};
 
 void Require(bool condition) {

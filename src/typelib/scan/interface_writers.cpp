@@ -9,12 +9,6 @@ namespace quenlor::typelib::scan {
 
 namespace {
 
-constexpr std::uint16_t kParamIn = 0x01;
-constexpr std::uint16_t kParamOut = 0x02;
-constexpr std::uint16_t kParamRetval = 0x08;
-constexpr std::uint16_t kParamOpt = 0x10;
-constexpr std::uint16_t kParamHasDefault = 0x20;
-
 // The inherited IUnknown and IDispatch functions a dispinterface lists but does not declare.
 bool IsInheritedDispatchMember(MemberId id) {
   const auto u = static_cast<std::uint32_t>(id);

@@ -72,7 +72,6 @@ void WriteTypeHeader(ITypeInfoAccess& type_info, const TypeAttr& type_attr, cons
     if (!doc.doc_string.empty()) ForceChild(item, "help")->SetText(doc.doc_string);
     item->Attributes()->Values()->WriteString("name", doc.name);
   }
-  constexpr std::uint16_t kTypeFlagDual = 0x40;
   if (type_attr.w_type_flags & kTypeFlagDual) item->Attributes()->Values()->WriteBool("dual", true);
 }
 
