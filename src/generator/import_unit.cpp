@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "base/error.h"
+#include "base/text.h"
 #include "generator/description_reads.h"
 
 namespace quenlor::generator {
@@ -26,6 +27,7 @@ class StateReset {
     generator_.EnumNames.Clear();
     generator_.DeclaredTypes.Clear();
     generator_.DeclaredConsts.Clear();
+    generator_.DispatchBases.clear();
   }
   StateReset(const StateReset&) = delete;
   StateReset& operator=(const StateReset&) = delete;
@@ -58,6 +60,7 @@ void ImportUnitGenerator::ResetState() {
   EnumNames.Clear();
   DeclaredTypes.Clear();
   DeclaredConsts.Clear();
+  DispatchBases.clear();
 }
 
 std::string ImportUnitGenerator::BuildImportUnit(const xml::DocumentPtr& description) {
@@ -95,6 +98,10 @@ std::string ImportUnitGenerator::BuildImportUnit(const xml::DocumentPtr& descrip
     }
   }
   InterfaceNames.Sort();
+  for (const xml::NodePtr& item : CollectionItems(root, "dispinterfaces")) {
+    DispatchBases.emplace(AsciiLower(Attr(item, "name")), item);
+  }
+  for (const xml::NodePtr& item : CollectionItems(root, "interfaces")) DispatchBases.erase(AsciiLower(Attr(item, "name")));
 
   for (const xml::NodePtr& module : CollectionItems(root, "modules")) {
     BeginDeclaration(text, "const");

@@ -65,15 +65,48 @@ TEST(TypeDeclarations, OnePointerAliasPerTargetSharedAndReused) {
   EXPECT_EQ(top->GetNode(top->Count() - 1)->Name(), "aliases");
   EXPECT_EQ(shared->GetRoot()->FindNodes("//alias")->Count(), 1);
 
-  // An alias already named "P" + the record's name is kept, not doubled; items are still
-  // rewritten.
+  // An alias already named "P" + the record's name that points to it is kept, not doubled;
+  // items are still rewritten.
   const xml::DocumentPtr existing = Description(R"(<typelib name="L">
-      <aliases><alias name="PR" type="Other"/></aliases>
+      <aliases><alias name="PR" type="R" ref="true"/></aliases>
       <records><record name="A"><items><item name="f" type="R" ref="true"/></items></record>
       <record name="R"/></records></typelib>)");
-  EXPECT_EQ(TypeDeclarations(existing), (Lines{"type", "", "  PR = Other;", "", "  A = packed record", "    f: PR;",
+  EXPECT_EQ(TypeDeclarations(existing), (Lines{"type", "", "  PR = ^R;", "", "  A = packed record", "    f: PR;",
                                                 "  end;", "", "  R = packed record", "  end;"}));
   EXPECT_EQ(existing->GetRoot()->FindNodes("//alias")->Count(), 1);
+}
+
+// "P" + the name may be another type of the library (in any letter case): the field would
+// then mean that type, or one of the two declarations would be left out. The pointer alias
+// takes "_" until its name is free.
+TEST(TypeDeclarations, PointerAliasesDoNotTakeNamesOfOtherTypes) {
+  const xml::DocumentPtr document = Description(R"(<typelib name="L">
+      <aliases><alias name="PR" type="Other"/></aliases>
+      <records><record name="A"><items><item name="f" type="R" ref="true"/></items></record>
+      <record name="R"/><record name="pr_"/></records></typelib>)");
+  EXPECT_EQ(TypeDeclarations(document),
+            (Lines{"type", "", "  PR = Other;", "  PR__ = ^R;", "", "  A = packed record", "    f: PR__;", "  end;",
+                   "", "  R = packed record", "  end;", "", "  pr_ = packed record", "  end;"}));
+}
+
+TEST(TypeDeclarations, FixedArraysAreWrittenAsDeclarationsTakeThem) {
+  const xml::DocumentPtr document = Description(R"(<typelib name="L"><records>
+      <record name="Blob"><items>
+        <item name="grid" type="array[0..1][0..2] of Smallint"/>
+        <item name="cube" type="array[1..2][-1..0][0..0] of Decimal"/>
+        <item name="data" type="array[0..-1] of Byte"/>
+        <item name="odd" type="array[0..x] of Byte"/>
+      </items></record></records></typelib>)");
+  EXPECT_EQ(TypeDeclarations(document),
+            (Lines{"type", "", "  Blob = packed record", "    grid: array[0..1, 0..2] of Smallint;",
+                   "    cube: array[1..2, -1..0, 0..0] of TDecimal;", "    data: array[0..0] of Byte;",
+                   "    odd: array[0..x] of Byte;", "  end;"}));
+}
+
+TEST(TypeDeclarations, HelpTextsStayInsideTheirComment) {
+  EXPECT_EQ(CommentLine("plain"), "{ plain }");
+  EXPECT_EQ(CommentLine("a {b} c"), "(* a {b} c *)");
+  EXPECT_EQ(CommentLine("x} (*y*)"), "{ x) (*y*) }");
 }
 
 TEST(TypeDeclarations, ByReferenceItemsThatAreNoRecordsKeepTheirPointer) {
