@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# Generates and compiles the import unit of every real library: each file of the corpus (any
+# depth) and of Wine's own library folder that holds a type library. The outcome of each is
+# compared with EXPECTED, where such a library is listed as "corpus/PATH" or "wine/FILE":
+# one listed as compiling must compile; one listed with an error must fail with it (or is
+# reported as compiling now); one not listed, or listed but no longer loading, fails the test.
+#
+# usage: check_libraries.sh QUENLOR RTL_DIR WORK_DIR EXPECTED CORPUS_DIR WINE_LIBRARY_DIR
+set -uo pipefail
+quenlor="$(realpath "$1")"; rtl="$(realpath "$2")"; work="$(realpath -m "$3")"; expected="$4"
+corpus="$5"; wine="$6"
+fpc_bin="${FPC:-fpc}"
+rm -rf "$work"; mkdir -p "$work"
+
+declare -A outcomes constructs
+while IFS='|' read -r library outcome construct; do
+  library="$(echo "$library" | xargs)"
+  case "$library" in corpus/*|wine/*) ;; *) continue ;; esac
+  outcomes["$library"]="$(echo "$outcome" | sed 's/^ *//; s/ *$//')"
+  constructs["$library"]="$(echo "$construct" | sed 's/^ *//; s/ *$//')"
+done <"$expected"
+
+list_files() {
+  find "$corpus" -type f \( -iname '*.tlb' -o -iname '*.dll' -o -iname '*.ocx' -o -iname '*.olb' -o -iname '*.oca' \) |
+    sed "s|^$corpus/|corpus/|"
+  find "$wine" -maxdepth 1 -type f \( -iname '*.tlb' -o -iname '*.dll' -o -iname '*.ocx' -o -iname '*.olb' \
+    -o -iname '*.oca' \) | sed "s|^$wine/|wine/|"
+}
+
+failures=0; checked=0; compiled=0
+declare -A seen
+while IFS= read -r label; do
+  case "$label" in corpus/*) path="$corpus/${label#corpus/}" ;; *) path="$wine/${label#wine/}" ;; esac
+  dir="$work/$checked"
+  mkdir -p "$dir"
+  # References into other libraries resolve beside the library.
+  if ! (cd "$(dirname "$path")" && "$quenlor" unit "$path" -o "$dir/unit.pas") 2>"$dir/quenlor.err"; then
+    rm -rf "$dir"
+    continue  # no type library in this file
+  fi
+  seen["$label"]=1
+  checked=$((checked + 1))
+  unit_name="$(head -n 1 "$dir/unit.pas" | sed -n 's/^unit \(.*\);\r\{0,1\}$/\1/p')"
+  mv "$dir/unit.pas" "$dir/$unit_name.pas"
+  "$fpc_bin" -n -Twin64 -Px86_64 -Mdelphi -Fu"$rtl" -FU"$dir" "$dir/$unit_name.pas" >"$dir/fpc.log" 2>&1
+  status=$?
+  first_error="$(grep -m 1 -E '(Error|Fatal): ' "$dir/fpc.log" | sed 's/^[^ ]* //')"
+  [ $status -eq 0 ] && compiled=$((compiled + 1))
+  if [ -z "${outcomes[$label]+set}" ]; then
+    echo "FAIL     $label is not in the list (it $([ $status -eq 0 ] && echo compiles || echo "fails: $first_error"))"
+    failures=$((failures + 1))
+  elif [ "${outcomes[$label]}" = "compiles" ]; then
+    if [ $status -eq 0 ]; then
+      echo "ok       $label compiles"
+    else
+      echo "FAIL     $label should compile; first error: $first_error (see $dir)"
+      failures=$((failures + 1))
+    fi
+  elif [ $status -eq 0 ]; then
+    echo "FAIL     $label compiles now; the list expects: ${outcomes[$label]} (${constructs[$label]})"
+    failures=$((failures + 1))
+  elif [[ "$first_error" == *"${outcomes[$label]}"* ]]; then
+    echo "ok       $label fails as expected: ${constructs[$label]}"
+  else
+    echo "FAIL     $label: first error \"$first_error\", expected \"${outcomes[$label]}\" (${constructs[$label]})"
+    failures=$((failures + 1))
+  fi
+done < <(list_files | sort)
+
+for label in "${!outcomes[@]}"; do
+  if [ -z "${seen[$label]+set}" ]; then
+    echo "FAIL     $label is listed but holds no type library that loads (or is missing)"
+    failures=$((failures + 1))
+  fi
+done
+echo "$checked libraries, $compiled units compile, $failures unexpected outcomes"
+[ "$failures" -eq 0 ] && [ "$checked" -gt 0 ]
