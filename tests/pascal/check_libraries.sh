@@ -11,6 +11,7 @@ quenlor="$(realpath "$1")"; rtl="$(realpath "$2")"; work="$(realpath -m "$3")"; 
 corpus="$5"; wine="$6"
 fpc_bin="${FPC:-fpc}"
 rm -rf "$work"; mkdir -p "$work"
+. "$(dirname "${BASH_SOURCE[0]}")/judge_unit.sh"
 
 declare -A outcomes constructs
 while IFS='|' read -r library outcome construct; do
@@ -49,20 +50,7 @@ while IFS= read -r label; do
   if [ -z "${outcomes[$label]+set}" ]; then
     echo "FAIL     $label is not in the list (it $([ $status -eq 0 ] && echo compiles || echo "fails: $first_error"))"
     failures=$((failures + 1))
-  elif [ "${outcomes[$label]}" = "compiles" ]; then
-    if [ $status -eq 0 ]; then
-      echo "ok       $label compiles"
-    else
-      echo "FAIL     $label should compile; first error: $first_error (see $dir)"
-      failures=$((failures + 1))
-    fi
-  elif [ $status -eq 0 ]; then
-    echo "FAIL     $label compiles now; the list expects: ${outcomes[$label]} (${constructs[$label]})"
-    failures=$((failures + 1))
-  elif [[ "$first_error" == *"${outcomes[$label]}"* ]]; then
-    echo "ok       $label fails as expected: ${constructs[$label]}"
-  else
-    echo "FAIL     $label: first error \"$first_error\", expected \"${outcomes[$label]}\" (${constructs[$label]})"
+  elif ! judge_unit "$label" "${outcomes[$label]}" "${constructs[$label]}" "$status" "$first_error"; then
     failures=$((failures + 1))
   fi
 done < <(list_files | sort)

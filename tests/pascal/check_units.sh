@@ -10,6 +10,7 @@ quenlor="$1"; rtl="$2"; work="$3"; expected="$4"; shift 4
 dirs=("$@")
 fpc_bin="${FPC:-fpc}"
 mkdir -p "$work"
+. "$(dirname "${BASH_SOURCE[0]}")/judge_unit.sh"
 
 failures=0
 checked=0
@@ -45,22 +46,7 @@ while IFS='|' read -r library outcome construct; do
   "$fpc_bin" -n -Twin64 -Px86_64 -Mdelphi -Fu"$rtl" -FU"$work/$unit_name.out" "$source" >"$log" 2>&1
   status=$?
   first_error="$(grep -m 1 -E '(Error|Fatal): ' "$log" | sed 's/^[^ ]* //')"
-  if [ "$outcome" = "compiles" ]; then
-    if [ $status -eq 0 ]; then
-      echo "ok       $library compiles"
-    else
-      echo "FAIL     $library should compile ($construct); first error: $first_error"
-      failures=$((failures + 1))
-    fi
-  elif [ $status -eq 0 ]; then
-    echo "FAIL     $library compiles now; the list expects: $outcome ($construct)"
-    failures=$((failures + 1))
-  elif [[ "$first_error" == *"$outcome"* ]]; then
-    echo "ok       $library fails as expected: $construct"
-  else
-    echo "FAIL     $library: first error \"$first_error\", expected \"$outcome\" ($construct)"
-    failures=$((failures + 1))
-  fi
+  judge_unit "$library" "$outcome" "$construct" "$status" "$first_error" || failures=$((failures + 1))
 done <"$expected"
 
 echo "$checked libraries checked, $failures unexpected outcomes"
