@@ -103,10 +103,9 @@ type
     function SafeArrays(longs: OleVariant; strings: OleVariant; variants: OleVariant; 
       records: OleVariant; interfaces: OleVariant; enums: OleVariant; 
       var byref: OleVariant; out dispatches: OleVariant): HResult; stdcall;
-    function FixedArrays(one: array[0..3] of Longint; 
-      two: array[0..1, 0..2] of Smallint; three: array[0..1, 0..1, 0..1] of QInner): HResult; stdcall;
+    function FixedArrays(var one: Longint; var two: Smallint; var three: QInner): HResult; stdcall;
     function Aliases(lp: QLongPointer; va: QVariantArray; tp: QTypesPointer; 
-      ia: array[0..2, 0..1] of QInner): HResult; stdcall;
+      var ia: QInner): HResult; stdcall;
     function ReturnsI1: HResult; stdcall;
     function ReturnsUI1: HResult; stdcall;
     function ReturnsI2: HResult; stdcall;
