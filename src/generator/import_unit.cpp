@@ -28,6 +28,7 @@ class StateReset {
     generator_.DeclaredTypes.Clear();
     generator_.DeclaredConsts.Clear();
     generator_.Substitutes.clear();
+    generator_.DispatchBases.clear();
   }
   StateReset(const StateReset&) = delete;
   StateReset& operator=(const StateReset&) = delete;
@@ -61,6 +62,7 @@ void ImportUnitGenerator::ResetState() {
   DeclaredTypes.Clear();
   DeclaredConsts.Clear();
   Substitutes.clear();
+  DispatchBases.clear();
 }
 
 void ImportUnitGenerator::TakeUsedLibraries(const xml::NodePtr& root, const std::vector<UsedLibrary>& used) {
@@ -123,6 +125,10 @@ std::string ImportUnitGenerator::BuildImportUnit(const xml::DocumentPtr& descrip
     }
   }
   InterfaceNames.Sort();
+  for (const xml::NodePtr& item : CollectionItems(root, "dispinterfaces")) {
+    DispatchBases.emplace(AsciiLower(Attr(item, "name")), item);
+  }
+  for (const xml::NodePtr& item : CollectionItems(root, "interfaces")) DispatchBases.erase(AsciiLower(Attr(item, "name")));
 
   for (const xml::NodePtr& module : CollectionItems(root, "modules")) {
     BeginDeclaration(text, "const");

@@ -3,6 +3,8 @@
 // aliases, records, unions, interfaces and dispinterfaces.
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -115,6 +117,8 @@ class ImportUnitGenerator {
   void WriteInterfacesInOrder(UnitText& text, const xml::NodePtr& root);
   void WriteInterfaceDecl(UnitText& text, const xml::NodePtr& intf);
   void WriteDispInterfaceDecl(UnitText& text, const xml::NodePtr& disp);
+  // The vtable slots of a dual dispinterface's members, one function per accessor.
+  void WriteDualSlots(UnitText& text, const xml::NodePtr& disp) const;
 
   // True the first time a type name (letters folded) is declared; a second declaration of
   // one name does not compile and is left out.
@@ -127,6 +131,9 @@ class ImportUnitGenerator {
   FoldedNameSet DeclaredConsts;  // constants written
   // Other libraries' type names (ASCII letters in lower case) written as another type.
   std::unordered_map<std::string, std::string> Substitutes;
+  // Dispinterfaces that no interface of the description shares a name with, by folded
+  // name: bases an interface cannot derive from.
+  std::unordered_map<std::string, xml::NodePtr> DispatchBases;
 
  private:
   void ResetState();
@@ -135,6 +142,16 @@ class ImportUnitGenerator {
   const std::string* SubstituteFor(std::string_view name) const;
   std::string ModifierOf(std::string_view flags_text, std::string_view type) const;
 };
+
+// A fixed-size array's type text ("array[0..1][0..2] of Byte") as a declaration writes it:
+// one bracket with a range per dimension ("array[0..1, 0..2] of Byte"), no range empty, the
+// element type through `element_type`. Nothing for a text that is no such array.
+std::optional<std::string> FixedArrayType(std::string_view text,
+                                          const std::function<std::string(std::string_view)>& element_type);
+
+// A line holding `text` as a comment: "{ " + text + " }", or another form when the text
+// holds a "}" that would end the comment early.
+std::string CommentLine(std::string_view text);
 
 // A fresh generator for one description.
 std::string BuildImportUnit(const xml::DocumentPtr& description, const UnitContext& context = {});

@@ -1,4 +1,7 @@
 // Interface and dispinterface declarations.
+#include <algorithm>
+
+#include "base/text.h"
 #include "generator/description_reads.h"
 #include "generator/import_unit.h"
 
@@ -37,11 +40,18 @@ std::string AccessorPrefix(const xml::NodePtr& method) {
 void ImportUnitGenerator::WriteInterfaceDecl(UnitText& text, const xml::NodePtr& intf) {
   BeginDeclaration(text, "type");
   const std::string name = SafeName(Attr(intf, "name"));
-  const std::string base = Attr(intf, "inherits");
+  std::string base = Attr(intf, "inherits");
+  // No interface can derive from a dispinterface. One built on a dispinterface derives from
+  // IDispatch; a dual one is described by its dispinterface only, so its methods are
+  // declared first, in the vtable form their slots have.
+  const auto dispatch = DispatchBases.find(AsciiLower(base));
+  if (dispatch != DispatchBases.end()) base = "IDispatch";
   // An interface without a base is written without the empty parentheses, which are no
   // heritage list.
   text.push_back("  " + name + " = interface" + (base.empty() ? std::string() : "(" + SafeName(base) + ")"));
   text.push_back(GuidLine(intf));
+  if (dispatch != DispatchBases.end() && dispatch->second->Attributes()->Values()->ReadBool("dual", false, false))
+    WriteDualSlots(text, dispatch->second);
   for (const xml::NodePtr& method : ChildItems(intf, "methods")) {
     std::string line = "function " + AccessorPrefix(method) + SafeName(Attr(method, "name"));
     AppendParamList(method, line, false);
@@ -50,6 +60,46 @@ void ImportUnitGenerator::WriteInterfaceDecl(UnitText& text, const xml::NodePtr&
   }
   text.emplace_back("  end;");
   text.emplace_back();
+}
+
+void ImportUnitGenerator::WriteDualSlots(UnitText& text, const xml::NodePtr& disp) const {
+  for (const xml::NodePtr& member : ChildItems(disp, "methods")) {
+    const std::string invoke = Attr(member, "invoke");
+    const std::string name = SafeName(Attr(member, "name"));
+    const std::string result = ChildText(member, "result");
+    const std::string prop = ChildText(member, "prop");
+    const std::string value_type = DeclaredType(prop.empty() ? result : prop);
+    const bool accessors = invoke.find(',') != std::string::npos;
+    std::size_t start = 0;
+    while (start <= invoke.size()) {
+      const std::size_t end = std::min(invoke.find(',', start), invoke.size());
+      const std::string_view word = std::string_view(invoke).substr(start, end - start);
+      start = end + 1;
+      // The value a vtable slot passes last: the result of a function or getter, the new
+      // value of a setter. A function without one has no such parameter.
+      std::string prefix;
+      std::string value;
+      if (word == "get") {
+        prefix = "Get_";
+        value = "out Value: " + value_type;
+      } else if (word == "put" || word == "putref") {
+        prefix = word == "put" ? "Set_" : "SetRef_";
+        value = ModifierOf(word == "put" ? "in" : "ptr,in", prop.empty() ? result : prop) + "Value: " + value_type;
+      } else if (result != "HResult") {
+        value = "out Result: " + DeclaredType(result);
+      }
+      std::string line = "function " + (accessors ? prefix : std::string()) + name;
+      AppendParamList(member, line, false);
+      if (!value.empty()) {
+        if (line.ends_with(")")) {
+          line.insert(line.size() - 1, "; " + value);
+        } else {
+          line += "(" + value + ")";
+        }
+      }
+      text.push_back("    " + line + ": HResult; stdcall;");
+    }
+  }
 }
 
 void ImportUnitGenerator::WriteDispInterfaceDecl(UnitText& text, const xml::NodePtr& disp) {

@@ -1,6 +1,9 @@
 // Identifier and type-name rules, and the section bookkeeping of the unit text.
 #include <algorithm>
 #include <array>
+#include <charconv>
+#include <functional>
+#include <optional>
 
 #include "base/text.h"
 #include "generator/description_reads.h"
@@ -11,7 +14,7 @@ namespace quenlor::generator {
 namespace {
 
 // The words a Pascal compiler will not take as identifiers, in lower case.
-constexpr std::array<std::string_view, 71> kReservedWords = {
+constexpr std::array<std::string_view, 72> kReservedWords = {
     "and",          "array",          "as",          "asm",           "at",         "automated",
     "begin",        "case",           "class",       "const",         "constructor", "destructor",
     "dispinterface", "div",           "do",          "downto",        "else",       "end",
@@ -23,7 +26,7 @@ constexpr std::array<std::string_view, 71> kReservedWords = {
     "property",     "protected",      "public",      "published",     "raise",      "record",
     "repeat",       "resourcestring", "set",         "shl",           "shr",        "string",
     "then",         "threadvar",      "to",          "try",           "type",       "unit",
-    "until",        "uses",           "var",         "while",         "with"};
+    "until",        "uses",           "var",         "while",         "with",       "xor"};
 
 // Types the unit's `uses` clause declares, written as they are.
 constexpr std::array<std::string_view, 25> kKnownTypes = {
@@ -57,6 +60,11 @@ const FoldedNameSet& KnownTypes() {
 const FoldedNameSet& NotAutomatable() {
   static const FoldedNameSet types = MakeWordSet(kNotAutomatable);
   return types;
+}
+
+bool ParseInteger(std::string_view text, long long& value) {
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  return error == std::errc() && end == text.data() + text.size();
 }
 
 std::string SafeName(std::string_view name, std::size_t hash) {
@@ -153,7 +161,51 @@ std::string ImportUnitGenerator::DeclaredType(std::string_view name) const {
   if (const std::string* written = SubstituteFor(name)) return *written;
   // The uses clause declares DECIMAL under the name TDecimal only.
   if (AsciiLower(name) == "decimal") return "TDecimal";
+  if (std::optional<std::string> array = FixedArrayType(name, [this](std::string_view element) {
+        return DeclaredType(element);
+      })) {
+    return *array;
+  }
   return SafeName(name);
+}
+
+std::optional<std::string> FixedArrayType(std::string_view text,
+                                          const std::function<std::string(std::string_view)>& element_type) {
+  constexpr std::string_view kArray = "array";
+  constexpr std::string_view kOf = " of ";
+  if (!text.starts_with("array[")) return std::nullopt;
+  const std::size_t of = text.find(kOf);
+  if (of == std::string_view::npos) return std::nullopt;
+  std::string ranges;
+  std::string_view bounds = text.substr(kArray.size(), of - kArray.size());
+  while (!bounds.empty()) {
+    const std::size_t close = bounds.find(']');
+    const std::size_t dots = bounds.find("..");
+    if (bounds.front() != '[' || close == std::string_view::npos || dots == std::string_view::npos || dots > close)
+      return std::nullopt;
+    const std::string_view lower = bounds.substr(1, dots - 1);
+    std::string_view upper = bounds.substr(dots + 2, close - dots - 2);
+    long long low = 0;
+    long long high = 0;
+    if (!ParseInteger(lower, low) || !ParseInteger(upper, high)) return std::nullopt;
+    // No range may be empty: an array without elements (a block of data of its own length
+    // that follows the record) is declared with one, which the data starts at.
+    if (high < low) upper = lower;
+    if (!ranges.empty()) ranges += ", ";
+    ranges += std::string(lower) + ".." + std::string(upper);
+    bounds.remove_prefix(close + 1);
+  }
+  return "array[" + ranges + "] of " + element_type(text.substr(of + kOf.size()));
+}
+
+std::string CommentLine(std::string_view text) {
+  // A brace comment ends at the first "}", so a text holding one goes into the other form
+  // of comment; a text holding the ends of both forms has its braces turned round.
+  if (text.find('}') == std::string_view::npos) return "{ " + std::string(text) + " }";
+  if (text.find("*)") == std::string_view::npos) return "(* " + std::string(text) + " *)";
+  std::string turned(text);
+  std::replace(turned.begin(), turned.end(), '}', ')');
+  return "{ " + turned + " }";
 }
 
 void DropEmptySections(UnitText& text) {

@@ -90,6 +90,18 @@ void ImportUnitGenerator::AppendParamList(const xml::NodePtr& method, std::strin
     const std::string flags = ChildText(param, "ref");
     const std::string name = ChildText(param, "name");
     const std::string type = ChildText(param, "type");
+    // A fixed-size array parameter is passed as the address of its first element, as C
+    // passes it; no parameter may be declared with an array type of its own.
+    if (!use_type_name) {
+      std::string element;
+      if (FixedArrayType(type, [&element](std::string_view text) {
+            element = std::string(text);
+            return element;
+          })) {
+        return std::string(FlagsOf(flags).optional ? "{opt} " : "") + "var " + SafeName(name) + ": " +
+               DeclaredType(element);
+      }
+    }
     std::string piece = ModifierOf(flags, type);
     piece += SafeName(name);
     piece += ": ";

@@ -106,13 +106,36 @@ void ImportUnitGenerator::OrderTypeDeclarations(const xml::NodePtr& root, std::v
       if (std::optional<std::string> type = RawAttribute(item, "type")) items_by_type[*type].push_back(std::move(item));
     }
     const xml::NodePtr aliases = root->ForceNode("aliases");
-    std::unordered_set<std::string> alias_names;
+    // Aliases by folded name, and the other type names of the library, folded: a pointer
+    // alias may not take a name that another type holds, which would then mean the other.
+    std::unordered_map<std::string, xml::NodePtr> alias_names;
     const xml::NodesPtr existing = aliases->FindNodes("alias");
     for (int i = 0, count = existing->Count(); i < count; ++i) {
-      if (std::optional<std::string> name = RawAttribute(existing->GetNode(i), "name")) alias_names.insert(*name);
+      xml::NodePtr alias = existing->GetNode(i);
+      if (std::optional<std::string> name = RawAttribute(alias, "name")) alias_names.emplace(AsciiLower(*name), alias);
+    }
+    std::unordered_set<std::string> type_names;
+    for (std::string_view path : {"//record", "//union", "//enum", "//interface", "//dispinterface"}) {
+      const xml::NodesPtr found = root->FindNodes(path);
+      for (int i = 0, count = found->Count(); i < count; ++i) {
+        if (std::optional<std::string> name = RawAttribute(found->GetNode(i), "name")) type_names.insert(AsciiLower(*name));
+      }
     }
     for (const std::string& name : targets) {
-      const std::string pointer_name = "P" + name;
+      // "P" + the name, or with "_" appended as often as another type holds that name; an
+      // alias of the name that already points to the target is the pointer alias itself.
+      std::string pointer_name = "P" + name;
+      bool exists = false;
+      for (;;) {
+        const std::string folded = AsciiLower(pointer_name);
+        const auto alias = alias_names.find(folded);
+        if (alias != alias_names.end() && RefAttr(alias->second) && Attr(alias->second, "type") == name) {
+          exists = true;
+          break;
+        }
+        if (alias == alias_names.end() && !type_names.contains(folded)) break;
+        pointer_name += "_";
+      }
       if (const auto users = items_by_type.find(name); users != items_by_type.end()) {
         for (const xml::NodePtr& item : users->second) {
           if (!RefAttr(item)) continue;
@@ -121,8 +144,9 @@ void ImportUnitGenerator::OrderTypeDeclarations(const xml::NodePtr& root, std::v
           values->WriteBool("ref", false);
         }
       }
-      if (alias_names.insert(pointer_name).second) {
+      if (!exists) {
         const xml::NodePtr alias = aliases->Nodes()->Add("alias");
+        alias_names.emplace(AsciiLower(pointer_name), alias);
         const xml::NamedValuesPtr values = alias->Attributes()->Values();
         values->WriteString("name", pointer_name);
         values->WriteString("type", name);
@@ -192,7 +216,7 @@ void ImportUnitGenerator::WriteTypeDeclarations(UnitText& text, const xml::NodeP
       if (start_of_run) BeginDeclaration(text, "type");
       start_of_run = false;
       const std::string help = declaration->Values()->ReadString("help", "", false);
-      if (!help.empty()) text.push_back("{ " + help + " }");
+      if (!help.empty()) text.push_back(CommentLine(help));
       const std::string pointer = RefAttr(declaration) ? "^" : "";
       const std::string name = SafeName(Attr(declaration, "name"));
       text.push_back("  " + name + " = " + pointer + DeclaredType(Attr(declaration, "type")) + ";");

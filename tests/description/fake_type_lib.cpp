@@ -143,7 +143,8 @@ HResult FakeTypeInfo::GetRefTypeOfImplType(unsigned index, HRefType& out) {
 
 HResult FakeTypeInfo::GetImplTypeFlags(unsigned index, std::int32_t& out) {
   if (index >= impl_types.size()) return kTypeEElementNotFound;
-  out = 0;
+  const auto found = impl_flags.find(index);
+  out = found == impl_flags.end() ? 0 : found->second;
   return kOk;
 }
 

@@ -43,6 +43,7 @@ class FakeTypeInfo : public ITypeInfoAccess {
   std::set<MemberId> names_fail;                       // GetNames fails
   std::set<MemberId> member_doc_fail;                  // GetDocumentation fails
   std::vector<HRefType> impl_types;
+  std::map<unsigned, std::int32_t> impl_flags;  // GetImplTypeFlags; 0 when not given
   std::set<unsigned> impl_type_fail;
   std::map<HRefType, std::shared_ptr<ITypeInfoAccess>> refs;
 

@@ -26,6 +26,9 @@ TEST(ParamFlagsText, Words) {
   EXPECT_EQ(ParamFlagsText(Param(Vt(VT_I4_), kLcid)), "xxx");
   EXPECT_EQ(ParamFlagsText(Param(Ptr(Vt(VT_I4_)), kLcid)), "ptr");
   EXPECT_EQ(ParamFlagsText(Param(BadPtr(), kIn | kOut)), "in,out");
+  // A pointer to nothing is the untyped Pointer, passed by value; one level more is by pointer.
+  EXPECT_EQ(ParamFlagsText(Param(Ptr(Vt(VT_VOID_)), kIn)), "in");
+  EXPECT_EQ(ParamFlagsText(Param(Ptr(Ptr(Vt(VT_VOID_))), kOut)), "ptr,out");
 }
 
 TEST(CallConvAndInvokeKind, Texts) {
@@ -115,6 +118,27 @@ TEST(WriteDispInterface, AccessorsShareOneMethod) {
             "method[name=Caption,dispid=5,invoke=get,put,call=stdcall](params(param(ref:ptr,out,retval "
             "name:value type:WideString)) result:HResult) "
             "method[name=Font,dispid=-2,invoke=putref,get,call=stdcall](prop:IDispatch result:HResult)))");
+}
+
+// The property's type and index parameters are the getter's, whichever accessor the library
+// lists first; without a getter, the type is the setter's value parameter, not its result.
+TEST(WriteDispInterface, MergedPropertiesTakeTheirTypeFromTheGetter) {
+  auto info = std::make_shared<FakeTypeInfo>(TKIND_DISPATCH_, "IDictionary");
+  const auto variant_in = [] { return Param(Ptr(Vt(VT_VARIANT_)), kIn); };
+  info->AddFunc("Item", 0, {variant_in(), variant_in()}, {"Key"}, Vt(VT_VOID_), kPutRef);
+  info->AddFunc("Item", 0, {variant_in(), variant_in()}, {"Key"}, Vt(VT_VOID_), kPut);
+  info->AddFunc("Item", 0, {variant_in()}, {"Key"}, Vt(VT_VARIANT_), kGet);
+  info->AddFunc("Key", 5, {variant_in(), variant_in()}, {"Key"}, Vt(VT_VOID_), kPut);
+  info->AddFunc("Mode", 6, {Param(Vt(VT_I4_), kIn)}, {}, Vt(VT_VOID_), kPut);
+  // The names are the member id's, which the setter gave first.
+  info->AddFunc("Mode", 6, {Param(Vt(VT_I4_), kIn)}, {}, Vt(VT_I4_), kGet);
+  EXPECT_EQ(DescribeOnly(info),
+            "dispinterface[name=IDictionary](methods("
+            "method[name=Item,dispid=0,invoke=putref,put,get,call=stdcall](params(param(ref:ptr,in name:Key "
+            "type:OleVariant)) result:OleVariant) "
+            "method[name=Key,dispid=5,invoke=put,call=stdcall](params(param(ref:ptr,in name:Key type:OleVariant)) "
+            "prop:OleVariant result:HResult) "
+            "method[name=Mode,dispid=6,invoke=put,get,call=stdcall](prop:Longint result:Longint)))");
 }
 
 TEST(WriteDispInterface, PropertiesComeFirstAndShareDispatchIds) {

@@ -84,8 +84,10 @@ TEST_F(TypeDescTextTest, ArraysAndSafeArrays) {
   EXPECT_EQ(Text(CArray(Vt(VT_UI1_), {{2, 0}, {3, 0}})), "array[0..1][0..2] of Byte");
   EXPECT_EQ(Text(CArray(Vt(VT_I4_), {{4, 1}})), "array[1..4] of Longint");
   EXPECT_EQ(Text(CArray(Vt(VT_I4_), {{3, -1}})), "array[-1..1] of Longint");
-  // Element types are plain codes: a record element is its code, a pointer "Pointer".
-  EXPECT_EQ(Text(CArray(UserDefined(0x100), {{2, 0}})), "array[0..1] of 29");
+  // A record element is named like any reference to it; a pointer element is "Pointer".
+  const HRefType point = info.AddRef(std::make_shared<FakeTypeInfo>(TKIND_RECORD_, "TPoint"));
+  EXPECT_EQ(Text(CArray(UserDefined(point), {{2, 0}, {3, 0}})), "array[0..1][0..2] of TPoint");
+  EXPECT_EQ(Text(CArray(UserDefined(0xDEAD), {{2, 0}})), "array[0..1] of cannot convert");
   EXPECT_EQ(Text(CArray(Ptr(Vt(VT_I4_)), {{2, 0}})), "array[0..1] of Pointer");
   // Bounds at the 32-bit limits print the values they stand for.
   EXPECT_EQ(Text(CArray(Vt(VT_UI1_), {{0xFFFFFFFFu, 2147483647}})), "array[2147483647..6442450941] of Byte");
@@ -109,6 +111,53 @@ TEST_F(TypeDescTextTest, ReferencedTypes) {
   EXPECT_EQ(Text(UserDefined(0xDEAD)), "cannot convert");
   EXPECT_EQ(Text(Vt(VT_EMPTY_)), "cannot convert");
   EXPECT_EQ(Text(Vt(36)), "36");
+}
+
+TEST_F(TypeDescTextTest, PointersToNothingAreUntypedPointers) {
+  EXPECT_EQ(Text(Ptr(Vt(VT_VOID_))), "Pointer");
+  EXPECT_EQ(Text(Ptr(Ptr(Vt(VT_VOID_)))), "Pointer");
+  EXPECT_EQ(Text(Vt(VT_VOID_)), "HResult");  // a result of nothing stays what it was
+}
+
+// A coclass is no type a declaration can use: its default interface stands for it.
+TEST_F(TypeDescTextTest, CoclassesAreNamedByTheirDefaultInterface) {
+  auto events = std::make_shared<FakeTypeInfo>(TKIND_DISPATCH_, "_Events");
+  auto first = std::make_shared<FakeTypeInfo>(TKIND_INTERFACE_, "_First");
+  auto main = std::make_shared<FakeTypeInfo>(TKIND_DISPATCH_, "_Main");
+  auto coclass = std::make_shared<FakeTypeInfo>(TKIND_COCLASS_, "Thing");
+  for (const auto& implemented : {events, first, main}) coclass->impl_types.push_back(coclass->AddRef(implemented));
+  coclass->attr.c_impl_types = 3;
+  coclass->impl_flags = {{0, 0x1 | 0x2}, {2, 0x1}};  // a default source, then the default
+  EXPECT_EQ(Text(UserDefined(info.AddRef(coclass))), "_Main");
+  coclass->impl_flags = {{0, 0x2}};  // no default: the first that is no source
+  EXPECT_EQ(Text(UserDefined(info.AddRef(coclass))), "_First");
+  auto bare = std::make_shared<FakeTypeInfo>(TKIND_COCLASS_, "Bare");
+  EXPECT_EQ(Text(UserDefined(info.AddRef(bare))), "Bare");
+}
+
+TEST_F(TypeDescTextTest, LibraryTypesDoNotTakeBuiltInNames) {
+  auto integer = std::make_shared<FakeTypeInfo>(TKIND_RECORD_, "Integer");
+  auto word = std::make_shared<FakeTypeInfo>(TKIND_ENUM_, "WORD");
+  auto unknown = std::make_shared<FakeTypeInfo>(TKIND_INTERFACE_, "IUnknown");
+  EXPECT_EQ(Text(UserDefined(info.AddRef(integer))), "Integer_");
+  EXPECT_EQ(MemberName(*integer, kMemberIdNil), "Integer_");
+  EXPECT_EQ(Text(Ptr(UserDefined(info.AddRef(word)))), "WORD_");
+  EXPECT_EQ(Text(UserDefined(info.AddRef(unknown))), "IUnknown");  // declaring it declares that very type
+  for (const char* name : {"TOleEnum", "tdecimal", "Pointer", "TGUID", "HResult"}) EXPECT_EQ(TypeOwnName(name), std::string(name) + "_");
+  EXPECT_EQ(TypeOwnName("Integers"), "Integers");
+}
+
+TEST(IdentifierText, NamesBecomeIdentifiersOneWay) {
+  EXPECT_EQ(IdentifierText(".NET"), "_NET");
+  EXPECT_EQ(IdentifierText("_\x01PBrowse17"), "_PBrowse17");  // what an XML tree cannot carry is dropped
+  EXPECT_EQ(IdentifierText("I-Beam"), "I_Beam");
+  EXPECT_EQ(IdentifierText(" Icon \t"), "Icon");
+  EXPECT_EQ(IdentifierText("0 (Pixel)"), "_0__Pixel_");
+  EXPECT_EQ(IdentifierText("Size\x7F All"), "Size_All");
+  EXPECT_EQ(IdentifierText("Caf\xC3\xA9"), "Caf\xC3\xA9");
+  EXPECT_EQ(IdentifierText("Plain_1"), "Plain_1");
+  EXPECT_EQ(IdentifierText("\x02"), "");
+  EXPECT_EQ(IdentifierText(IdentifierText("9 lives.")), IdentifierText("9 lives."));
 }
 
 }  // namespace

@@ -101,8 +101,8 @@ TEST(WriteTypeHeader, GuidHelpNameAndDual) {
   EXPECT_EQ(DescribeOnly(empty_name), "coclass[name=]");
 }
 
-// Names come from the library and may hold anything; the document must stay well-formed
-// and give them back unchanged.
+// Names come from the library and may hold anything; the document must stay well-formed,
+// give texts back unchanged and names as the identifiers they are made.
 TEST(ScanTypeLib, NamesNeedingEscapesRoundTrip) {
   const std::string nasty = "A\"B'<C>&D]]>E \xC3\xA9\xE2\x82\xAC";
   FakeTypeLib lib(nasty);
@@ -121,9 +121,12 @@ TEST(ScanTypeLib, NamesNeedingEscapesRoundTrip) {
   reread->SetXml(text);
   ASSERT_TRUE(reread->GetRoot()) << text;
   EXPECT_EQ(testing::TreeText(reread->GetRoot()), expected);
-  EXPECT_EQ(reread->GetRoot()->Attributes()->Values()->ReadString("name", "", false), nasty);
+  EXPECT_EQ(reread->GetRoot()->Attributes()->Values()->ReadString("name", "", false), IdentifierText(nasty));
+  EXPECT_EQ(IdentifierText(nasty), "A_B__C__D___E_\xC3\xA9\xE2\x82\xAC");
+  ASSERT_TRUE(reread->GetRoot()->FindNode("//help"));
+  EXPECT_EQ(reread->GetRoot()->FindNode("//help")->GetText(), nasty + "\thelp\nline");
   EXPECT_FALSE(xml::FormatXml(text).empty());
-  EXPECT_NE(expected.find("method[name=Get\"It,dispid=7,invoke=get,put"), std::string::npos) << expected;
+  EXPECT_NE(expected.find("method[name=Get_It,dispid=7,invoke=get,put"), std::string::npos) << expected;
 }
 
 TEST(LoadTypeLibDescription, FilesThatDoNotLoadGiveNothing) {

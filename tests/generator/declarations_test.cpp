@@ -2,6 +2,7 @@
 // their modifiers and line breaks; interface and dispinterface declarations.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "generator/import_unit.h"
@@ -65,15 +66,48 @@ TEST(TypeDeclarations, OnePointerAliasPerTargetSharedAndReused) {
   EXPECT_EQ(top->GetNode(top->Count() - 1)->Name(), "aliases");
   EXPECT_EQ(shared->GetRoot()->FindNodes("//alias")->Count(), 1);
 
-  // An alias already named "P" + the record's name is kept, not doubled; items are still
-  // rewritten.
+  // An alias already named "P" + the record's name that points to it is kept, not doubled;
+  // items are still rewritten.
   const xml::DocumentPtr existing = Description(R"(<typelib name="L">
-      <aliases><alias name="PR" type="Other"/></aliases>
+      <aliases><alias name="PR" type="R" ref="true"/></aliases>
       <records><record name="A"><items><item name="f" type="R" ref="true"/></items></record>
       <record name="R"/></records></typelib>)");
-  EXPECT_EQ(TypeDeclarations(existing), (Lines{"type", "", "  PR = Other;", "", "  A = packed record", "    f: PR;",
+  EXPECT_EQ(TypeDeclarations(existing), (Lines{"type", "", "  PR = ^R;", "", "  A = packed record", "    f: PR;",
                                                 "  end;", "", "  R = packed record", "  end;"}));
   EXPECT_EQ(existing->GetRoot()->FindNodes("//alias")->Count(), 1);
+}
+
+// "P" + the name may be another type of the library (in any letter case): the field would
+// then mean that type, or one of the two declarations would be left out. The pointer alias
+// takes "_" until its name is free.
+TEST(TypeDeclarations, PointerAliasesDoNotTakeNamesOfOtherTypes) {
+  const xml::DocumentPtr document = Description(R"(<typelib name="L">
+      <aliases><alias name="PR" type="Other"/></aliases>
+      <records><record name="A"><items><item name="f" type="R" ref="true"/></items></record>
+      <record name="R"/><record name="pr_"/></records></typelib>)");
+  EXPECT_EQ(TypeDeclarations(document),
+            (Lines{"type", "", "  PR = Other;", "  PR__ = ^R;", "", "  A = packed record", "    f: PR__;", "  end;",
+                   "", "  R = packed record", "  end;", "", "  pr_ = packed record", "  end;"}));
+}
+
+TEST(TypeDeclarations, FixedArraysAreWrittenAsDeclarationsTakeThem) {
+  const xml::DocumentPtr document = Description(R"(<typelib name="L"><records>
+      <record name="Blob"><items>
+        <item name="grid" type="array[0..1][0..2] of Smallint"/>
+        <item name="cube" type="array[1..2][-1..0][0..0] of Decimal"/>
+        <item name="data" type="array[0..-1] of Byte"/>
+        <item name="odd" type="array[0..x] of Byte"/>
+      </items></record></records></typelib>)");
+  EXPECT_EQ(TypeDeclarations(document),
+            (Lines{"type", "", "  Blob = packed record", "    grid: array[0..1, 0..2] of Smallint;",
+                   "    cube: array[1..2, -1..0, 0..0] of TDecimal;", "    data: array[0..0] of Byte;",
+                   "    odd: array[0..x] of Byte;", "  end;"}));
+}
+
+TEST(TypeDeclarations, HelpTextsStayInsideTheirComment) {
+  EXPECT_EQ(CommentLine("plain"), "{ plain }");
+  EXPECT_EQ(CommentLine("a {b} c"), "(* a {b} c *)");
+  EXPECT_EQ(CommentLine("x} (*y*)"), "{ x) (*y*) }");
 }
 
 TEST(TypeDeclarations, ByReferenceItemsThatAreNoRecordsKeepTheirPointer) {
@@ -294,6 +328,16 @@ TEST(AppendParamList, BreaksWhenAPieceWouldPassColumn80) {
   EXPECT_EQ(ParamList("<params>" + Param("in", "S", "WideString") + "</params>"), "function M(const S: WideString)");
 }
 
+// No parameter may have an array type of its own: a vtable method's fixed-size array is the
+// address of its first element, as C passes it; a dispinterface keeps the comment form.
+TEST(AppendParamList, FixedArrayParametersPassTheirFirstElement) {
+  const std::string params = "<params>" + Param("in", "grid", "array[0..1][0..2] of Decimal") +
+                             Param("opt,in", "cells", "array[0..3] of QCell") + "</params>";
+  EXPECT_EQ(ParamList(params), "function M(var grid: TDecimal; {opt} var cells: QCell)");
+  EXPECT_EQ(ParamList(params, false, true),
+            "function M(grid: {array[0..1][0..2] of Decimal}OleVariant; \r\n      {opt} cells: {array[0..3] of QCell}OleVariant)");
+}
+
 TEST(AppendParamList, ParenthesesNamesAndTypes) {
   EXPECT_EQ(ParamList(""), "function M");
   EXPECT_EQ(ParamList("<params/>"), "function M()");
@@ -373,6 +417,42 @@ TEST(InterfaceDecl, AccessorsMarkedWithTheirKindGetNamesOfTheirOwnInVtableOrder)
                          "    function Set_Item(v: OleVariant): HResult; stdcall;",
                          "    function Get_Item(out v: OleVariant): HResult; stdcall;",
                          "    function Other: HResult; stdcall;", "  end;", ""}));
+}
+
+// No interface can derive from a dispinterface. One built on a dual dispinterface derives
+// from IDispatch and declares the dual's slots first, one per accessor, in their order; one
+// built on a plain dispinterface has no slots of it to declare.
+TEST(InterfaceDecl, InterfacesBuiltOnDispinterfacesDeriveFromIDispatch) {
+  const std::vector<std::string> body = UnitBody(R"(<typelib name="L">
+      <dispinterfaces>
+        <dispinterface name="IVideo" dual="true" inherits="IDispatch"><guid>{A}</guid><methods>
+          <method name="Width" dispid="1" invoke="get"><result>Longint</result></method>
+          <method name="Left" dispid="2" invoke="put,get"><result>Longint</result></method>
+          <method name="Item" dispid="3" invoke="get,putref"><params>)" + Param("in", "Key", "OleVariant") +
+                                                    R"(</params><result>IVideo</result></method>
+          <method name="Title" dispid="4" invoke="func"><params>)" + Param("in", "Lang", "Longint") +
+                                                    R"(</params><result>WideString</result></method>
+          <method name="Stop" dispid="5" invoke="func"><result>HResult</result></method>
+        </methods></dispinterface>
+        <dispinterface name="IEvents" inherits="IDispatch"><guid>{B}</guid></dispinterface>
+      </dispinterfaces>
+      <interfaces>
+        <interface name="IVideo2" inherits="IVideo"><guid>{C}</guid><methods>
+          <method name="Own" call="stdcall"><result>HResult</result></method></methods></interface>
+        <interface name="IEvents2" inherits="ievents"><guid>{D}</guid></interface>
+      </interfaces></typelib>)");
+  const auto start = std::find(body.begin(), body.end(), "  IVideo2 = interface(IDispatch)");
+  ASSERT_NE(start, body.end()) << ::testing::PrintToString(body);
+  EXPECT_EQ(std::vector<std::string>(start, start + 17),
+            (Lines{"  IVideo2 = interface(IDispatch)", "    ['{C}']",
+                   "    function Width(out Value: Longint): HResult; stdcall;",
+                   "    function Set_Left(Value: Longint): HResult; stdcall;",
+                   "    function Get_Left(out Value: Longint): HResult; stdcall;",
+                   "    function Get_Item(Key: OleVariant; out Value: IVideo): HResult; stdcall;",
+                   "    function SetRef_Item(Key: OleVariant; const Value: IVideo): HResult; stdcall;",
+                   "    function Title(Lang: Longint; out Result: WideString): HResult; stdcall;",
+                   "    function Stop: HResult; stdcall;", "    function Own: HResult; stdcall;", "  end;", "",
+                   "  IEvents2 = interface(IDispatch)", "    ['{D}']", "  end;", "", "  IVideo = dispinterface"}));
 }
 
 TEST(DispInterfaceDecl, MethodsPropertiesAndReadonly) {

@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # Builds msxml_demo.pas against the import unit that `quenlor unit` generates from Wine's
 # msxml6.dll and runs it under Wine: the generated declarations must call the real DOM.
-# (msxml3.dll's unit does not compile: its vtable interfaces declare property getters and
-# setters as methods of one name; msxml6.dll's holds the same DOM through dispinterfaces.)
+# (msxml3_demo.pas goes through msxml3.dll's unit, including a vtable interface.)
 #
 # usage: msxml_demo.sh QUENLOR RTL_DIR WORK_DIR
 set -euo pipefail

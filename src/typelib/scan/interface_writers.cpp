@@ -1,5 +1,6 @@
 // Functions, parameters, vtable interfaces and dispinterfaces.
 #include <algorithm>
+#include <set>
 #include <unordered_map>
 #include <vector>
 
@@ -15,13 +16,31 @@ bool IsInheritedDispatchMember(MemberId id) {
   return (u >= 0x60000000u && u <= 0x60000002u) || (u >= 0x60010000u && u <= 0x60010003u);
 }
 
+// Whether the comma-separated list holds the word.
+bool HasWord(std::string_view list, std::string_view word) {
+  std::size_t start = 0;
+  while (start <= list.size()) {
+    const std::size_t end = std::min(list.find(',', start), list.size());
+    if (list.substr(start, end - start) == word) return true;
+    start = end + 1;
+  }
+  return false;
+}
+
 void AppendTextChild(const xml::NodePtr& parent, std::string_view name, std::string_view text) {
   parent->Nodes()->Add(name)->SetText(text);
 }
 
+constexpr std::int32_t kInvokeGet = 2;
+constexpr std::int32_t kInvokePut = 4;
+constexpr std::int32_t kInvokePutRef = 8;
+
 // Returns whether a parameter's `ref` came out as exactly "ptr", which makes a dispinterface
-// method a plain function whatever its invocation kind.
-bool WriteSignatureChildren(const xml::NodePtr& node, ITypeInfoAccess& type_info, const FuncDesc& func) {
+// method a plain function whatever its invocation kind. For a dispinterface setter whose
+// value parameter is unnamed behind named index parameters, `setter_value` also writes the
+// value's type as `prop`: that is the property's type, not the setter's result.
+bool WriteSignatureChildren(const xml::NodePtr& node, ITypeInfoAccess& type_info, const FuncDesc& func,
+                            bool setter_value = false) {
   bool has_bare_pointer = false;
   // cParams and the parameter list come from the reader separately; trust the smaller.
   const std::size_t param_count =
@@ -44,9 +63,11 @@ bool WriteSignatureChildren(const xml::NodePtr& node, ITypeInfoAccess& type_info
           const std::string ref = ParamFlagsText(param);
           if (ref == "ptr") has_bare_pointer = true;
           AppendTextChild(param_node, "ref", ref);
-          AppendTextChild(param_node, "name", names[i + 1]);
+          AppendTextChild(param_node, "name", IdentifierText(names[i + 1]));
           AppendTextChild(param_node, "type", TypeDescText(type_info, param.tdesc));
         }
+        if (setter_value && described < param_count)
+          AppendTextChild(node, "prop", TypeDescText(type_info, func.params[param_count - 1].tdesc));
       }
     }
   }
@@ -81,7 +102,8 @@ std::string ParamFlagsText(const ElemDesc& param) {
     if (!words.empty()) words += ',';
     words += word;
   };
-  if (param.tdesc.vt == VT_PTR_ && param.tdesc.pointee) append("ptr");
+  // A pointer to nothing is passed as the untyped Pointer it is named, by value.
+  if (param.tdesc.vt == VT_PTR_ && param.tdesc.pointee && param.tdesc.pointee->vt != VT_VOID_) append("ptr");
   const std::uint16_t flags = param.param_flags & static_cast<std::uint16_t>(~kParamHasDefault);
   if (flags == 0) return "in";
   if (flags & kParamOpt) append("opt");
@@ -157,7 +179,7 @@ void WriteDispInterface(const xml::NodePtr& root, ITypeInfoAccess& type_info, co
   // The first `method` of each dispatch id, properties included: what the path query
   // method[@dispid="N"] would find, without a query per function.
   std::unordered_map<MemberId, xml::NodePtr> by_dispid;
-  std::vector<xml::NodePtr> with_bare_pointer;
+  std::set<xml::NodePtr> with_bare_pointer;
 
   for (unsigned index = 0; index < type_attr.c_vars; ++index) {
     VarDesc var;
@@ -187,12 +209,24 @@ void WriteDispInterface(const xml::NodePtr& root, ITypeInfoAccess& type_info, co
       values->WriteInteger("dispid", func.memid);
       values->WriteString("invoke", InvokeKindText(func));
       values->WriteString("call", CallConvText(func));
-      if (WriteSignatureChildren(method, type_info, func)) with_bare_pointer.push_back(method);
+      const bool setter = func.invkind == kInvokePut || func.invkind == kInvokePutRef;
+      if (WriteSignatureChildren(method, type_info, func, setter)) with_bare_pointer.insert(method);
       by_dispid.emplace(func.memid, method);
     } else {
-      // Accessors sharing a dispatch id share one method: only the invocation kinds add up.
-      const xml::NamedValuesPtr values = found->second->Attributes()->Values();
+      // Accessors sharing a dispatch id share one method: the invocation kinds add up, and
+      // the signature is the getter's, whichever accessor came first. A setter's result is
+      // no property type, and its parameters hold the value behind the index parameters.
+      const xml::NodePtr& method = found->second;
+      const xml::NamedValuesPtr values = method->Attributes()->Values();
       const std::string invoke = values->ReadString("invoke", "", true);
+      if (func.invkind == kInvokeGet && !HasWord(invoke, "get")) {
+        const xml::NodesPtr children = method->Nodes();
+        for (std::string_view child : {"params", "prop", "result"}) {
+          if (const xml::NodePtr node = method->FindNode(child)) children->Remove(node);
+        }
+        with_bare_pointer.erase(method);
+        if (WriteSignatureChildren(method, type_info, func)) with_bare_pointer.insert(method);
+      }
       values->WriteString("invoke", invoke + "," + InvokeKindText(func));
     }
   }

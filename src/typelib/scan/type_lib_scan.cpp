@@ -58,7 +58,7 @@ void ScanTypeLib(ITypeLibAccess& lib, const xml::NodePtr& root) {
 std::string LibraryName(ITypeLibAccess& lib) {
   Documentation doc;
   if (Failed(lib.GetDocumentation(-1, doc))) return kImportedName;
-  return doc.name;
+  return IdentifierText(doc.name);
 }
 
 xml::NodePtr AddTypeItem(const xml::NodePtr& root, std::string_view collection_name, std::string_view item_name) {
@@ -70,7 +70,7 @@ void WriteTypeHeader(ITypeInfoAccess& type_info, const TypeAttr& type_attr, cons
   Documentation doc;
   if (Succeeded(type_info.GetDocumentation(kMemberIdNil, doc))) {
     if (!doc.doc_string.empty()) ForceChild(item, "help")->SetText(doc.doc_string);
-    item->Attributes()->Values()->WriteString("name", doc.name);
+    item->Attributes()->Values()->WriteString("name", TypeOwnName(doc.name));
   }
   if (type_attr.w_type_flags & kTypeFlagDual) item->Attributes()->Values()->WriteBool("dual", true);
 }

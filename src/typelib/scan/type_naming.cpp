@@ -1,6 +1,9 @@
 #include "typelib/scan/type_naming.h"
 
+#include <array>
 #include <string_view>
+
+#include "base/text.h"
 
 namespace quenlor::typelib::scan {
 
@@ -18,7 +21,51 @@ std::string Hex(std::uint64_t value, int digits) {
 
 std::string UnknownCode(std::uint16_t code) { return "<Unknown " + Hex(code, 8) + ">"; }
 
-std::string ArrayText(const ArrayDesc& array) {
+constexpr std::int32_t kImplTypeDefault = 0x1;
+constexpr std::int32_t kImplTypeSource = 0x2;
+
+// The built-in type texts a library's own type must not take, folded: a unit declaring a
+// record Integer would mean the record wherever the library means the built-in type.
+// IUnknown and IDispatch are left out: a library declaring them declares those very types.
+constexpr std::array<std::string_view, 25> kBuiltInTexts = {
+    "smallint", "longint",  "single",   "double",  "currency",  "toledate",  "widestring",
+    "hresult",  "wordbool", "olevariant", "decimal", "tdecimal", "char",     "byte",
+    "word",     "longword", "int64",    "integer", "cardinal",  "pointer",   "pchar",
+    "pwidechar", "tguid",   "psafearray", "toleenum"};
+
+bool IsIdentifierChar(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+}
+
+// A coclass is no type a declaration can use: a reference to one stands for its default
+// interface (the first one not marked as a source of events), as a client of the coclass
+// gets it. Empty when the coclass names none that can be read.
+std::string DefaultInterfaceName(ITypeInfoAccess& coclass, const TypeAttr& attr) {
+  std::string fallback;
+  for (unsigned index = 0; index < attr.c_impl_types; ++index) {
+    std::int32_t flags = 0;
+    HRefType href = 0;
+    std::shared_ptr<ITypeInfoAccess> implemented;
+    if (Failed(coclass.GetImplTypeFlags(index, flags)) || (flags & kImplTypeSource)) continue;
+    if (Failed(coclass.GetRefTypeOfImplType(index, href))) continue;
+    if (Failed(coclass.GetRefTypeInfo(href, implemented)) || !implemented) continue;
+    std::string name = MemberName(*implemented, kMemberIdNil);
+    if (flags & kImplTypeDefault) return name;
+    if (fallback.empty()) fallback = std::move(name);
+  }
+  return fallback;
+}
+
+std::string ReferencedTypeName(ITypeInfoAccess& referenced) {
+  TypeAttr attr;
+  if (Succeeded(referenced.GetTypeAttr(attr)) && attr.typekind == TKIND_COCLASS_) {
+    std::string name = DefaultInterfaceName(referenced, attr);
+    if (!name.empty()) return name;
+  }
+  return MemberName(referenced, kMemberIdNil);
+}
+
+std::string ArrayText(ITypeInfoAccess& type_info, const ArrayDesc& array) {
   std::string text = "array";
   for (const auto& bound : array.bounds) {
     // 64-bit so that a bound near the 32-bit limits prints the value it stands for.
@@ -27,7 +74,10 @@ std::string ArrayText(const ArrayDesc& array) {
     text += "[" + std::to_string(lower) + ".." + std::to_string(upper) + "]";
   }
   text += " of ";
-  text += ElementTypeText(array.element.vt);
+  // A record, union or other type of the library is named like any reference to it; its
+  // bare code (29) names nothing a declaration could use.
+  text += array.element.vt == VT_USERDEFINED_ ? TypeDescText(type_info, array.element)
+                                              : ElementTypeText(array.element.vt);
   return text;
 }
 
@@ -113,20 +163,22 @@ std::string TypeDescText(ITypeInfoAccess& type_info, const TypeDesc& desc) {
   while (current->vt == VT_PTR_ && current->pointee) current = current->pointee.get();
 
   std::string text;
-  switch (current->vt) {
-    case VT_PTR_:  // its target is unreadable
+  // A pointer to nothing (void*) is an untyped pointer, not a pointer to a result code.
+  const int vt = current->vt == VT_VOID_ && current != &desc ? static_cast<int>(VT_PTR_) : current->vt;
+  switch (vt) {
+    case VT_PTR_:  // its target is unreadable, or nothing
       text = "Pointer";
       break;
     case VT_SAFEARRAY_:
       text = "OleVariant";
       break;
     case VT_CARRAY_:
-      if (current->array) text = ArrayText(*current->array);
+      if (current->array) text = ArrayText(type_info, *current->array);
       break;
     case VT_USERDEFINED_: {
       std::shared_ptr<ITypeInfoAccess> referenced;
       if (Succeeded(type_info.GetRefTypeInfo(current->hreftype, referenced)) && referenced)
-        text = MemberName(*referenced, kMemberIdNil);
+        text = ReferencedTypeName(*referenced);
       break;
     }
     default:
@@ -141,7 +193,32 @@ std::string TypeDescText(ITypeInfoAccess& type_info, const TypeDesc& desc) {
 std::string MemberName(ITypeInfoAccess& type_info, MemberId member_id) {
   Documentation doc;
   if (Failed(type_info.GetDocumentation(member_id, doc))) return {};
-  return doc.name;
+  return member_id == kMemberIdNil ? TypeOwnName(doc.name) : IdentifierText(doc.name);
+}
+
+std::string IdentifierText(std::string_view name) {
+  // Blanks around a name are no part of it (the description's readers trim them anyway).
+  const auto is_blank = [](char c) { return c == ' ' || c == '\t'; };
+  while (!name.empty() && is_blank(name.front())) name.remove_prefix(1);
+  while (!name.empty() && is_blank(name.back())) name.remove_suffix(1);
+  std::string text;
+  text.reserve(name.size() + 1);
+  for (const char c : name) {
+    const auto code = static_cast<unsigned char>(c);
+    if (code < 0x20 || code == 0x7F) continue;
+    text += code >= 0x80 || IsIdentifierChar(c) ? c : '_';
+  }
+  if (!text.empty() && text[0] >= '0' && text[0] <= '9') text.insert(text.begin(), '_');
+  return text;
+}
+
+std::string TypeOwnName(std::string_view documented_name) {
+  std::string text = IdentifierText(documented_name);
+  const std::string folded = AsciiLower(text);
+  for (std::string_view built_in : kBuiltInTexts) {
+    if (folded == built_in) return text + "_";
+  }
+  return text;
 }
 
 }  // namespace quenlor::typelib::scan

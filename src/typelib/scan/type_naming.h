@@ -28,7 +28,19 @@ std::string ElementTypeText(std::uint16_t var_type);
 // The type text of a type description occurring in `type_info`, which resolves references.
 std::string TypeDescText(ITypeInfoAccess& type_info, const TypeDesc& desc);
 
-// A member's name (memid -1: the type's own), or empty text when it cannot be read.
+// A member's name (memid -1: the type's own, through TypeOwnName), or empty text when it
+// cannot be read; made an identifier by IdentifierText.
 std::string MemberName(ITypeInfoAccess& type_info, MemberId member_id);
+
+// A name as an identifier can hold it, the same text for every reader and every XML tree:
+// blanks around it are dropped, control characters (which XML cannot carry) are dropped, other ASCII characters that are
+// no letter, digit or "_" become "_", and a leading digit gets a "_" in front. Bytes from
+// 128 up are kept.
+std::string IdentifierText(std::string_view name);
+
+// A type's name as the description calls it: IdentifierText of its documented name, with
+// "_" appended when it would read as one of the built-in type texts above (a record called
+// Integer); a reference to the type is written with the same name.
+std::string TypeOwnName(std::string_view documented_name);
 
 }  // namespace quenlor::typelib::scan

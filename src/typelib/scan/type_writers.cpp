@@ -61,8 +61,10 @@ void WriteAlias(const xml::NodePtr& root, ITypeInfoAccess& type_info, const Type
   const xml::NodePtr item = AddTypeItem(root, "aliases", "alias");
   WriteTypeHeader(type_info, type_attr, item);
   const xml::NamedValuesPtr values = item->Attributes()->Values();
-  values->WriteString("type", TypeDescText(type_info, type_attr.tdesc_alias));
-  if (type_attr.tdesc_alias.vt == VT_PTR_) values->WriteBool("ref", true);
+  const TypeDesc& desc = type_attr.tdesc_alias;
+  values->WriteString("type", TypeDescText(type_info, desc));
+  // An alias of void* is the untyped Pointer itself, no pointer to one.
+  if (desc.vt == VT_PTR_ && !(desc.pointee && desc.pointee->vt == VT_VOID_)) values->WriteBool("ref", true);
 }
 
 void WriteCoClass(const xml::NodePtr& root, ITypeInfoAccess& type_info, const TypeAttr& type_attr) {

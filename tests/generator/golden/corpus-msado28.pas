@@ -1006,7 +1006,7 @@ type
     ['{00000556-0000-0010-8000-00AA006D2EA4}']
     property Properties: Properties readonly dispid 500;
     property AbsolutePosition: {PositionEnum_Param}OleVariant dispid 1000;
-    property ActiveConnection: IDispatch dispid 1001;
+    property ActiveConnection: OleVariant dispid 1001;
     property BOF: WordBool readonly dispid 1002;
     property Bookmark: OleVariant dispid 1003;
     property CacheSize: Longint dispid 1004;
@@ -1016,7 +1016,7 @@ type
     property LockType: LockTypeEnum dispid 1008;
     property MaxRecords: {ADO_LONGPTR}OleVariant dispid 1009;
     property RecordCount: {ADO_LONGPTR}OleVariant readonly dispid 1010;
-    property Source: IDispatch dispid 1011;
+    property Source: OleVariant dispid 1011;
     procedure AddNew({opt} FieldList: OleVariant; {opt} Values: OleVariant); dispid 1012;
     procedure CancelUpdate; dispid 1013;
     procedure Close; dispid 1014;
@@ -1076,7 +1076,7 @@ type
     ['{00000555-0000-0010-8000-00AA006D2EA4}']
     property Properties: Properties readonly dispid 500;
     property AbsolutePosition: {PositionEnum_Param}OleVariant dispid 1000;
-    property ActiveConnection: IDispatch dispid 1001;
+    property ActiveConnection: OleVariant dispid 1001;
     property BOF: WordBool readonly dispid 1002;
     property Bookmark: OleVariant dispid 1003;
     property CacheSize: Longint dispid 1004;
@@ -1086,7 +1086,7 @@ type
     property LockType: LockTypeEnum dispid 1008;
     property MaxRecords: {ADO_LONGPTR}OleVariant dispid 1009;
     property RecordCount: {ADO_LONGPTR}OleVariant readonly dispid 1010;
-    property Source: IDispatch dispid 1011;
+    property Source: OleVariant dispid 1011;
     procedure AddNew({opt} FieldList: OleVariant; {opt} Values: OleVariant); dispid 1012;
     procedure CancelUpdate; dispid 1013;
     procedure Close; dispid 1014;
@@ -1144,7 +1144,7 @@ type
     ['{0000054F-0000-0010-8000-00AA006D2EA4}']
     property Properties: Properties readonly dispid 500;
     property AbsolutePosition: {PositionEnum_Param}OleVariant dispid 1000;
-    property ActiveConnection: IDispatch dispid 1001;
+    property ActiveConnection: OleVariant dispid 1001;
     property BOF: WordBool readonly dispid 1002;
     property Bookmark: OleVariant dispid 1003;
     property CacheSize: Longint dispid 1004;
@@ -1154,7 +1154,7 @@ type
     property LockType: LockTypeEnum dispid 1008;
     property MaxRecords: {ADO_LONGPTR}OleVariant dispid 1009;
     property RecordCount: {ADO_LONGPTR}OleVariant readonly dispid 1010;
-    property Source: IDispatch dispid 1011;
+    property Source: OleVariant dispid 1011;
     procedure AddNew({opt} FieldList: OleVariant; {opt} Values: OleVariant); dispid 1012;
     procedure CancelUpdate; dispid 1013;
     procedure Close; dispid 1014;
@@ -1210,7 +1210,7 @@ type
     ['{0000050E-0000-0010-8000-00AA006D2EA4}']
     property Properties: Properties readonly dispid 500;
     property AbsolutePosition: {PositionEnum_Param}OleVariant dispid 1000;
-    property ActiveConnection: IDispatch dispid 1001;
+    property ActiveConnection: OleVariant dispid 1001;
     property BOF: WordBool readonly dispid 1002;
     property Bookmark: OleVariant dispid 1003;
     property CacheSize: Longint dispid 1004;
@@ -1220,7 +1220,7 @@ type
     property LockType: LockTypeEnum dispid 1008;
     property MaxRecords: {ADO_LONGPTR}OleVariant dispid 1009;
     property RecordCount: {ADO_LONGPTR}OleVariant readonly dispid 1010;
-    property Source: IDispatch dispid 1011;
+    property Source: OleVariant dispid 1011;
     procedure AddNew({opt} FieldList: OleVariant; {opt} Values: OleVariant); dispid 1012;
     procedure CancelUpdate; dispid 1013;
     procedure Close; dispid 1014;
@@ -1392,7 +1392,7 @@ type
     property Name: WideString dispid 8;
     property State: Longint readonly dispid 9;
     procedure Cancel; dispid 10;
-    property CommandStream: IUnknown dispid 11;
+    property CommandStream: OleVariant dispid 11;
     property Dialect: WideString dispid 12;
     property NamedParameters: WordBool dispid 13;
   end;

@@ -119,12 +119,12 @@ type
 
   IDictionary = dispinterface
     ['{42C642C1-97E1-11CF-978F-00A02463E06F}']
-    property Item[Key: OleVariant]: HResult dispid 0;
+    property Item[Key: OleVariant]: OleVariant dispid 0;
     procedure Add(var Key: OleVariant; var Item: OleVariant); dispid 1;
     property Count: Longint readonly dispid 2;
     function Exists(var Key: OleVariant): WordBool; dispid 3;
     function Items: OleVariant; dispid 4;
-    property Key[Key: OleVariant]: HResult dispid 5;
+    property Key[Key: OleVariant]: OleVariant dispid 5;
     function Keys: OleVariant; dispid 6;
     procedure Remove(var Key: OleVariant); dispid 7;
     procedure RemoveAll; dispid 8;

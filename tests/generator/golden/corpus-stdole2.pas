@@ -97,14 +97,14 @@ type
     bstrDescription: WideString;
     bstrHelpFile: WideString;
     dwHelpContext: LongWord;
-    pvReserved: ^HResult;
-    pfnDeferredFillIn: ^HResult;
+    pvReserved: Pointer;
+    pfnDeferredFillIn: Pointer;
     scode: HResult;
   end;
 
   IUnknown = interface
     ['{00000000-0000-0000-C000-000000000046}']
-    function QueryInterface(var riid: TGUID; out ppvObj: HResult): HResult; stdcall;
+    function QueryInterface(var riid: TGUID; out ppvObj: Pointer): HResult; stdcall;
     function AddRef: HResult; stdcall;
     function Release: HResult; stdcall;
   end;
@@ -112,7 +112,7 @@ type
   IDispatch = interface(IUnknown)
     ['{00020400-0000-0000-C000-000000000046}']
     function GetTypeInfoCount(out pctinfo: Cardinal): HResult; stdcall;
-    function GetTypeInfo(itinfo: Cardinal; lcid: LongWord; out pptinfo: HResult): HResult; stdcall;
+    function GetTypeInfo(itinfo: Cardinal; lcid: LongWord; out pptinfo: Pointer): HResult; stdcall;
     function GetIDsOfNames(var riid: TGUID; var rgszNames: Char; cNames: Cardinal; 
       lcid: LongWord; out rgdispid: Longint): HResult; stdcall;
     function Invoke(dispidMember: Longint; var riid: TGUID; lcid: LongWord; wFlags: Word; 
@@ -163,7 +163,7 @@ type
     function Height(out pheight: OLE_YSIZE_HIMETRIC): HResult; stdcall;
     function Render(hdc: Integer; x: Longint; y: Longint; cx: Longint; cy: Longint; 
       xSrc: OLE_XPOS_HIMETRIC; ySrc: OLE_YPOS_HIMETRIC; cxSrc: OLE_XSIZE_HIMETRIC; 
-      cySrc: OLE_YSIZE_HIMETRIC; var prcWBounds: HResult): HResult; stdcall;
+      cySrc: OLE_YSIZE_HIMETRIC; prcWBounds: Pointer): HResult; stdcall;
     function Set_hPal(phpal: OLE_HANDLE): HResult; stdcall;
     function CurDC(out phdcOut: Integer): HResult; stdcall;
     function SelectPicture(hdcIn: Integer; out phdcOut: Integer; 
@@ -171,7 +171,7 @@ type
     function Get_KeepOriginalFormat(out pfkeep: WordBool): HResult; stdcall;
     function Set_KeepOriginalFormat(pfkeep: WordBool): HResult; stdcall;
     function PictureChanged: HResult; stdcall;
-    function SaveAsFile(var pstm: HResult; fSaveMemCopy: WordBool; out pcbSize: Longint): HResult; stdcall;
+    function SaveAsFile(pstm: Pointer; fSaveMemCopy: WordBool; out pcbSize: Longint): HResult; stdcall;
     function Attributes(out pdwAttr: Longint): HResult; stdcall;
     function SetHdc(hdc: OLE_HANDLE): HResult; stdcall;
   end;
@@ -198,7 +198,7 @@ type
     procedure Render(hdc: Integer; x: Longint; y: Longint; cx: Longint; cy: Longint; 
       xSrc: {OLE_XPOS_HIMETRIC}OleVariant; ySrc: {OLE_YPOS_HIMETRIC}OleVariant; 
       cxSrc: {OLE_XSIZE_HIMETRIC}OleVariant; cySrc: {OLE_YSIZE_HIMETRIC}OleVariant; 
-      prcWBounds: HResult); dispid 6;
+      prcWBounds: {Pointer}OleVariant); dispid 6;
   end;
 
   FontEvents = dispinterface

@@ -40,7 +40,7 @@ type
     color: QColor;
     weight: QNumber;
     handle: QHandle;
-    corners: array[0..1][0..1] of 29;
+    corners: array[0..1, 0..1] of QPoint;
     paint: LongWord;
   end;
 

@@ -16,7 +16,7 @@ const
   IID_TThing: TGUID = '{6A1F0C10-5B7E-4C1A-9E21-0D4F3B2A4003}';
 
 type
-  Word = TOleEnum;
+  Word_ = TOleEnum;
 
 const
   begin_ = 0;
@@ -29,7 +29,7 @@ type
 
   TObject = Longint;
 
-  Integer = packed record
+  Integer_ = packed record
     type_: Longint;
     end_: Longint;
     record_: Longint;
@@ -50,7 +50,7 @@ type
   IThing = dispinterface
     ['{6A1F0C10-5B7E-4C1A-9E21-0D4F3B2A4002}']
     function type_(end_: Longint; begin_: Longint): Longint; dispid 1610743808;
-    procedure var_(var record_: Integer; set_: Word); dispid 1610743809;
+    procedure var_(var record_: {Integer_}OleVariant; set_: Word_); dispid 1610743809;
     procedure unit_(program_: {TObject}OleVariant; with_: Longint); dispid 1610743810;
     property property_: Longint dispid 1610743811;
     procedure inherited_(do_: Longint; to_: Longint; file_: Longint; label_: Longint); dispid 1610743813;

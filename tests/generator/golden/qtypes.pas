@@ -67,14 +67,14 @@ type
     f_enum: QSmallEnum;
     f_record: QInner;
     f_interface: ^IQTypes;
-    f_void_ptr: ^HResult;
+    f_void_ptr: Pointer;
   end;
 
   QArrays = packed record
     one: array[0..3] of Longint;
-    two: array[0..1][0..2] of Smallint;
-    three: array[0..1][0..2][0..3] of Double;
-    records: array[0..4] of 29;
+    two: array[0..1, 0..2] of Smallint;
+    three: array[0..1, 0..2, 0..3] of Double;
+    records: array[0..4] of QInner;
     pointers: array[0..1] of Pointer;
     safe: OleVariant;
     safe_bstr: OleVariant;
@@ -91,7 +91,7 @@ type
       const disp: IDispatch; const unk: IUnknown; scode: HResult; b: WordBool; 
       v: OleVariant; dec: TDecimal; lpstr: PChar; lpwstr: PWideChar): HResult; stdcall;
     function InPointerSized(ip: Int64; up: Int64; i3264: Int64; u3264: Int64; 
-      var opaque: HResult): HResult; stdcall;
+      opaque: Pointer): HResult; stdcall;
     function InUserDefined(e: QSmallEnum; var rec: QInner; const self: IQTypes; 
       var all: QAllTypes; var arrays: QArrays): HResult; stdcall;
     function OutPointers(out i1: Char; out i2: Smallint; out i4: Longint; out i8: Int64; 
@@ -103,10 +103,9 @@ type
     function SafeArrays(longs: OleVariant; strings: OleVariant; variants: OleVariant; 
       records: OleVariant; interfaces: OleVariant; enums: OleVariant; 
       var byref: OleVariant; out dispatches: OleVariant): HResult; stdcall;
-    function FixedArrays(one: array[0..3] of Longint; 
-      two: array[0..1][0..2] of Smallint; three: array[0..1][0..1][0..1] of 29): HResult; stdcall;
+    function FixedArrays(var one: Longint; var two: Smallint; var three: QInner): HResult; stdcall;
     function Aliases(lp: QLongPointer; va: QVariantArray; tp: QTypesPointer; 
-      ia: array[0..2][0..1] of 29): HResult; stdcall;
+      var ia: QInner): HResult; stdcall;
     function ReturnsI1: HResult; stdcall;
     function ReturnsUI1: HResult; stdcall;
     function ReturnsI2: HResult; stdcall;
