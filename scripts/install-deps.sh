@@ -21,7 +21,7 @@ packages=(
   libwine-dev wine wine64
   xvfb x11-apps imagemagick xauth fonts-wine
   fpc fpc-source-3.2.2
-  dpkg-dev file unzip
+  dpkg-dev file unzip time
 )
 
 say() { echo "install-deps: $*" >&2; }
