@@ -350,7 +350,7 @@ TEST_F(MainWindowTest, EveryEntryOfTheMachinesListBuildsOrIsInvalidAndTheWindowS
     if (it->is_regular_file(ec)) corpus.push_back(it->path().string());
   std::sort(corpus.begin(), corpus.end());
   ASSERT_GE(corpus.size(), 30u);
-  for (const std::string& file : corpus) form.TypeLibtBox.AddItem("corpus|{00000000-0000-0000-0000-000000000000}|" + file);
+  for (const std::string& file : corpus) form.AddEntry({"corpus", "{00000000-0000-0000-0000-000000000000}", file});
 
   int built = 0, invalid = 0, scripting = -1;
   const std::vector<std::string> items = form.TypeLibtBox.Items();
