@@ -32,6 +32,7 @@ class TTextView : public TControl {
   // Puts the selected text on the clipboard as Unicode text; nothing when it is empty.
   void CopyToClipboard();
   std::size_t TopLine() const { return top_line_; }
+  int LineHeight() const { return line_height_; }
   // Lines that fit wholly in the box (at least one).
   std::size_t VisibleLines();
 
