@@ -16,6 +16,19 @@ int NextControlId() {
   return ++next;
 }
 
+TMouseButton ButtonOf(UINT message) {
+  switch (message) {
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+      return mbRight;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+      return mbMiddle;
+    default:
+      return mbLeft;
+  }
+}
+
 }  // namespace
 
 TControl::TControl(TComponent* owner, TControl* parent)
@@ -268,8 +281,7 @@ LRESULT TControl::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_MBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
       if (own_class) {
-        const TMouseButton button = message == WM_RBUTTONDOWN ? mbRight
-                                    : message == WM_MBUTTONDOWN ? mbMiddle : mbLeft;
+        const TMouseButton button = ButtonOf(message);
         if (button == mbLeft) SetCapture(hwnd_);
         MouseDown(button, static_cast<UINT>(wparam), GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam));
         return 0;
@@ -279,8 +291,7 @@ LRESULT TControl::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:
       if (own_class) {
-        const TMouseButton button = message == WM_RBUTTONUP ? mbRight
-                                    : message == WM_MBUTTONUP ? mbMiddle : mbLeft;
+        const TMouseButton button = ButtonOf(message);
         if (button == mbLeft && GetCapture() == hwnd_) ReleaseCapture();
         MouseUp(button, static_cast<UINT>(wparam), GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam));
         return 0;

@@ -328,7 +328,9 @@ class MsNodeImpl : public Base, public Handle {
     return std::make_shared<MsNodeList>(std::move(list));
   }
   // The description's reads are mostly these two: answered with one or two calls each
-  // rather than through attribute maps, wrapped nodes and XPath.
+  // rather than through attribute maps, wrapped nodes and XPath. Writes stay with the
+  // attribute node's text: Wine's setAttribute does not store every value alike, and the
+  // descriptions of some corpus libraries then no longer read back as XML.
   bool GetAttribute(std::string_view name, std::string& value) override {
     const Com<IXMLDOMElement> element = ElementOf(node());
     if (!element) return false;
@@ -338,16 +340,6 @@ class MsNodeImpl : public Base, public Handle {
     if (found.get().vt != VT_BSTR) return false;  // VT_NULL: no such attribute
     value = TextOf(found);
     return true;
-  }
-  void SetAttribute(std::string_view name, std::string_view value) override {
-    const Com<IXMLDOMElement> element = ElementOf(node());
-    if (!element) Fail(kSafecallException);
-    Bstr b(name);
-    Var v;
-    v.get().vt = VT_BSTR;
-    const std::u16string wide = Utf8ToUtf16(value);
-    v.get().bstrVal = SysAllocStringLen(reinterpret_cast<const OLECHAR*>(wide.data()), static_cast<UINT>(wide.size()));
-    Check(element->setAttribute(b.get(), v.get()));
   }
   bool GetSelectedText(std::string_view step, std::string& text) override {
     if (!IsPlainAsciiName(step)) return Base::GetSelectedText(step, text);
