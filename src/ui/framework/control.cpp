@@ -469,12 +469,7 @@ void TControl::ApplyFontToWindow() {
 
 void TControl::SetFont(const TFont& font) {
   parent_font_ = false;
-  font_ = font;
-  ApplyFontToWindow();
-  FontChanged();
-  for (TControl* child : controls_)
-    if (child->parent_font_) child->ApplyParentFont(font_);
-  Invalidate();
+  ApplyParentFont(font);
 }
 
 void TControl::ApplyParentFont(const TFont& font) {
