@@ -19,7 +19,7 @@ packages=(
   clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev
   libwine-dev wine wine64
-  xvfb x11-apps imagemagick xauth fonts-wine
+  xvfb x11-apps imagemagick xauth fonts-wine fonts-dejavu-core
   fpc fpc-source-3.2.2
   dpkg-dev file unzip time
 )

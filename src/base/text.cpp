@@ -73,17 +73,26 @@ void AppendUtf8(std::string& out, char32_t cp) {
 }
 
 std::u16string Utf8ToUtf16(std::string_view text) {
-  std::u16string out;
-  out.reserve(text.size());
+  // Never more UTF-16 units than bytes: sized once, ASCII copied without decoding (the
+  // window converts texts of megabytes at a time).
+  std::u16string out(text.size(), u'\0');
+  std::size_t n = 0;
   for (size_t i = 0; i < text.size();) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    if (byte < 0x80) {
+      out[n++] = byte;
+      ++i;
+      continue;
+    }
     const char32_t cp = DecodeUtf8(text, i);
     if (cp >= 0x10000) {
-      out.push_back(static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10)));
-      out.push_back(static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF)));
+      out[n++] = static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10));
+      out[n++] = static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
     } else {
-      out.push_back(static_cast<char16_t>(cp));
+      out[n++] = static_cast<char16_t>(cp);
     }
   }
+  out.resize(n);
   return out;
 }
 

@@ -4,6 +4,16 @@
 
 namespace quenlor::dom {
 
+bool IsPlainAsciiName(std::string_view name) {
+  if (name.empty()) return false;
+  auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; };
+  if (!letter(name.front())) return false;
+  for (const char c : name) {
+    if (!(letter(c) || (c >= '0' && c <= '9') || c == '-' || c == '.')) return false;
+  }
+  return true;
+}
+
 bool Node::GetAttribute(std::string_view name, std::string& value) {
   const NamedNodeMapPtr map = Attributes();
   if (!map) return false;

@@ -123,6 +123,11 @@ class NamedNodeMap : public Object {
   virtual int Length() = 0;
 };
 
+// Letters, digits, '_', '-' and '.', not starting with a digit, '-' or '.': a name
+// whatever the rest of the rules say, and all the names the program itself writes. As a
+// path, such a name is the one step child::name.
+bool IsPlainAsciiName(std::string_view name);
+
 // A new, empty document of the platform's DOM. Raises "com call failed" when none can be made.
 DocumentPtr CreateDomDocument();
 

@@ -13,6 +13,7 @@
 #include "app/gui/main_form.h"
 #include "app/gui/screenshot.h"
 #include "base/text.h"
+#include "../ui/ui_test_support.h"
 #include "window_test_support.h"
 
 namespace quenlor::gui {
@@ -29,6 +30,7 @@ using testing::WinePath;
 
 const std::wstring kGoodClasses = L"Software\\QuenlorGuiTest\\Classes";
 const std::wstring kBadClasses = L"Software\\QuenlorGuiTestBad\\Classes";
+const std::wstring kBarClasses = L"Software\\QuenlorGuiTestBar\\Classes";
 
 const std::string kStdole = "{00020430-0000-0000-C000-000000000046}";
 const std::string kQuoted = "{aaaaaaaa-1111-2222-3333-444444444444}";
@@ -58,8 +60,8 @@ std::string RegString(const std::string& value) {
 }
 
 std::string Registration(const std::string& id, const std::string& version, const char* name, const std::string& path,
-                         const std::string& win64_path = "") {
-  const std::string key = "[HKEY_CURRENT_USER\\Software\\QuenlorGuiTest\\Classes\\TypeLib\\" + id + "\\" + version;
+                         const std::string& win64_path = "", const std::string& root = "QuenlorGuiTest") {
+  const std::string key = "[HKEY_CURRENT_USER\\Software\\" + root + "\\Classes\\TypeLib\\" + id + "\\" + version;
   std::string text = key + "]\r\n";
   if (name) text += "@=" + RegString(name) + "\r\n";
   text += "\r\n" + key + "\\0\\win32]\r\n@=" + RegString(path) + "\r\n\r\n";
@@ -88,6 +90,9 @@ class MainWindowTest : public ::testing::Test {
     reg += Registration(kScripting, "1.0", "Microsoft Scripting Runtime", ScriptingPath());
     reg += Registration(kLong, "1.0", "long path library", kLongPath);
     reg += Registration(kAccented, "1.0", "Biblioth\xC3\xA8ken", kAccentedPath);
+    // A name may hold the list's separator.
+    reg += Registration(kStdole, "2.0", "OLE Automation", kStdolePath, kStdolePath, "QuenlorGuiTestBar");
+    reg += Registration(kScripting, "1.0", "Scripting|Runtime", ScriptingPath(), "", "QuenlorGuiTestBar");
     reg += "[HKEY_CURRENT_USER\\Software\\QuenlorGuiTestBad\\Classes\\TypeLib\\" + kMissing +
            "\\1.0]\r\n@=dword:00000001\r\n\r\n";
     ImportRegistrations(reg);
@@ -350,7 +355,7 @@ TEST_F(MainWindowTest, EveryEntryOfTheMachinesListBuildsOrIsInvalidAndTheWindowS
     if (it->is_regular_file(ec)) corpus.push_back(it->path().string());
   std::sort(corpus.begin(), corpus.end());
   ASSERT_GE(corpus.size(), 30u);
-  for (const std::string& file : corpus) form.TypeLibtBox.AddItem("corpus|{00000000-0000-0000-0000-000000000000}|" + file);
+  for (const std::string& file : corpus) form.AddEntry({"corpus", "{00000000-0000-0000-0000-000000000000}", file});
 
   int built = 0, invalid = 0, scripting = -1;
   const std::vector<std::string> items = form.TypeLibtBox.Items();
@@ -386,6 +391,62 @@ TEST_F(MainWindowTest, EveryEntryOfTheMachinesListBuildsOrIsInvalidAndTheWindowS
   ChooseSortOrder(2);
   EXPECT_EQ(form.SortMode(), 2);
   EXPECT_EQ(form.TypeLibtBox.Items().size(), items.size());
+}
+
+TEST_F(MainWindowTest, ANameHoldingTheSeparatorBuildsItsOwnFile) {
+  TTypeLibraryForm& form = Open(kBarClasses);
+  ASSERT_EQ(form.TypeLibtBox.Items().size(), 2u);
+  EXPECT_EQ(form.TypeLibtBox.Items()[1], Item("Scripting|Runtime", kScripting, ScriptingPath()));
+  Pick(kScripting);
+  EXPECT_EQ(WindowText(form.LibraryLabel.Handle()), "Scripting|Runtime: in \"" + ScriptingPath() + "\"");
+  EXPECT_EQ(Source().rfind("unit Scripting_TLB;\r\n", 0), 0u) << Source().substr(0, 60);
+  // Sorted by the field after the name's "|", the entries move with their own files.
+  ChooseSortOrder(1);
+  EXPECT_EQ(form.TypeLibtBox.Items()[0], Item("Scripting|Runtime", kScripting, ScriptingPath()));
+  Click(0);
+  EXPECT_EQ(WindowText(form.LibraryLabel.Handle()), "Scripting|Runtime: in \"" + ScriptingPath() + "\"");
+}
+
+TEST_F(MainWindowTest, TheWaitCursorShowsWhileABuildBlocksTheWindow) {
+  TTypeLibraryForm& form = Open();
+  const HCURSOR wait = LoadCursorW(nullptr, IDC_WAIT);
+  std::vector<HCURSOR> seen;
+  form.TreeMemo.OnChange = [&](ui::TComponent*) { seen.push_back(GetCursor()); };
+  form.SourceMemo.OnChange = [&](ui::TComponent*) { seen.push_back(GetCursor()); };
+  Pick(kStdole);
+  EXPECT_EQ(seen, (std::vector<HCURSOR>{wait, wait}));
+  EXPECT_NE(GetCursor(), wait);
+}
+
+TEST_F(MainWindowTest, TypingChangesTheBoxButNotTheNextBuildAndCtrlACopiesTheWholeUnit) {
+  TTypeLibraryForm& form = Open();
+  Pick(kScripting);
+  const std::string unit = Source();
+  HWND box = form.SourceMemo.Handle();
+  form.SourceMemo.SetFocus();
+  SendMessageW(box, WM_CHAR, 'Z', 1);
+  EXPECT_EQ(Source(), "Z" + unit);
+  ui::testing::EmptyTheClipboard();
+  ui::testing::Key(box, 'A', false, true, 1);
+  ui::testing::Key(box, 'C', false, true, 3);
+  EXPECT_EQ(Utf16ToUtf8(ui::testing::ClipboardText()), "Z" + unit);
+  Pick(kMissing);
+  Pick(kScripting);
+  EXPECT_EQ(Source(), unit);
+}
+
+TEST_F(MainWindowTest, TheTextBoxesShowCodeInAMonospacedFace) {
+  TTypeLibraryForm& form = Open();
+  EXPECT_TRUE(form.SourceMemo.Font().IsFixedPitch()) << form.SourceMemo.Font().Name();
+  EXPECT_TRUE(form.TreeMemo.Font().IsFixedPitch()) << form.TreeMemo.Font().Name();
+  form.SourceMemo.SetText("{iiiiiiiiiiiiiiiiiiii}\r\n{MMMMMMMMMMMMMMMMMMMM}\r\n");
+  form.SourceMemo.Repaint();
+  const COLORREF back = ui::ColorToRGB(ui::clWindow);
+  const int h = form.SourceMemo.LineHeight();
+  const int narrow = ui::testing::RightmostInk(form.SourceMemo.Handle(), 0, h, back);
+  const int wide = ui::testing::RightmostInk(form.SourceMemo.Handle(), h, h, back);
+  EXPECT_GT(wide, 22 * 3);
+  EXPECT_NEAR(narrow, wide, 2);
 }
 
 // The About box names the reader the builds use; under Wine that is the built-in one.

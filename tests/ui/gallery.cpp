@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 
+#include "ui/components/text_view.h"
 #include "ui/components/draw_tabs.h"
 #include "ui/components/framed_window.h"
 #include "ui/components/grip_form.h"
@@ -62,12 +63,10 @@ class GalleryForm : public TGripForm {
     auto& gap = Add<TPaintBox>(&frame);
     gap.SetHeight(4);
     gap.SetAlign(TAlign::alTop);
-    auto& memo = Add<TMemo>(&frame);
+    auto& memo = Add<TTextView>(&frame);
     memo.SetAlign(TAlign::alClient);
     memo.SetBorder(false);
-    memo.SetWordWrap(false);
-    memo.SetScrollBars(TScrollStyle::ssVertical);
-    memo.SetFont(TFont("Courier New", 8));
+    memo.SetFont(TFont::FixedPitch("Courier New", 8));
     memo.SetText("unit stdole_TLB;\r\n\r\ninterface\r\n\r\nuses Windows, ActiveX;\r\n");
     auto& bare = Add<TFramedWindow>(this);
     bare.SetBounds(350, 232, 140, 30);

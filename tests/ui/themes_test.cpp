@@ -8,6 +8,7 @@
 
 #include "ui/components/framed_window.h"
 #include "ui/components/grip_form.h"
+#include "ui/components/text_view.h"
 #include "ui/components/theme_ctrls.h"
 #include "ui_test_support.h"
 
@@ -161,7 +162,7 @@ TEST_F(ThemesTest, FramedWindowHasTheSunkenEdgeOnlyWithSingleBorder) {
 
   // Controls further down keep what their windows held (text typed into a memo).
   auto& nested = host_->Add<TFramedWindow>(&frame);
-  auto& memo = host_->Add<TMemo>(&nested);
+  auto& memo = host_->Add<TTextView>(&nested);
   SetWindowTextW(memo.Handle(), L"typed");
   frame.SetBorderStyle(TBorderStyle::bsSingle);
   EXPECT_EQ(memo.Text(), "typed");

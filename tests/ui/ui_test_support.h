@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <string_view>
 
 #include "ui/framework/controls.h"
 
@@ -74,6 +75,58 @@ inline void MoveTo(HWND w, int x, int y) { SendMessageW(w, WM_MOUSEMOVE, 0, MAKE
 inline void Click(HWND w, int x, int y) {
   Press(w, x, y);
   Release(w, x, y);
+}
+
+// A key pressed with Shift and Ctrl held or not, as the thread's key state tells the
+// window: the key, then the character it makes (Ctrl+A is character 1).
+inline void Key(HWND w, WPARAM key, bool shift = false, bool control = false, WPARAM character = 0) {
+  BYTE state[256] = {};
+  GetKeyboardState(state);
+  state[VK_SHIFT] = shift ? 0x80 : 0;
+  state[VK_CONTROL] = control ? 0x80 : 0;
+  SetKeyboardState(state);
+  SendMessageW(w, WM_KEYDOWN, key, 1);
+  if (character) SendMessageW(w, WM_CHAR, character, 1);
+  SendMessageW(w, WM_KEYUP, key, 1);
+  state[VK_SHIFT] = state[VK_CONTROL] = 0;
+  SetKeyboardState(state);
+}
+
+// The clipboard's Unicode text; empty when it holds none.
+inline std::u16string ClipboardText() {
+  std::u16string text;
+  if (!OpenClipboard(nullptr)) return text;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (const auto* chars = static_cast<const char16_t*>(GlobalLock(data))) {
+      text = chars;
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
+inline void EmptyTheClipboard() {
+  if (!OpenClipboard(nullptr)) return;
+  EmptyClipboard();
+  CloseClipboard();
+}
+
+// The rightmost column of row band [top, top + height) of a window's client area whose
+// pixel differs from `background`; -1 when none does.
+inline int RightmostInk(HWND window, int top, int height, COLORREF background) {
+  RECT client{};
+  GetClientRect(window, &client);
+  HDC dc = GetDC(window);
+  int rightmost = -1;
+  for (int y = top; y < top + height && y < client.bottom; ++y)
+    for (int x = client.right - 1; x > rightmost; --x)
+      if (GetPixel(dc, x, y) != background) {
+        rightmost = x;
+        break;
+      }
+  ReleaseDC(window, dc);
+  return rightmost;
 }
 
 }  // namespace quenlor::ui::testing

@@ -1,26 +1,27 @@
 #include "app/gui/main_form.h"
 
+#include <algorithm>
 #include <chrono>
+#include <numeric>
 #include <vector>
 
 #include "app/catalogue/catalogue.h"
 #include "app/catalogue/catalogue_sort.h"
 #include "base/text.h"
 #include "ui/components/theme_ctrls.h"
+#include "ui/framework/cursor.h"
 
 namespace quenlor::gui {
 
 namespace {
 
-ui::TFont CodeFont() { return ui::TFont("Courier New", 8); }
-
-void SetUpMemo(ui::TMemo& memo) {
+void SetUpMemo(ui::TTextView& memo) {
   memo.SetAlign(ui::TAlign::alClient);
-  memo.SetFont(CodeFont());
+  memo.SetFont(ui::TFont::FixedPitch("Courier New", 8));
   memo.SetBorder(false);
-  memo.SetScrollBars(ui::TScrollStyle::ssVertical);
-  memo.SetWordWrap(false);
 }
+
+std::string ItemText(const TTypeLibraryForm::Entry& entry) { return entry.name + "|" + entry.id + "|" + entry.path; }
 
 }  // namespace
 
@@ -33,8 +34,8 @@ TTypeLibraryForm::TTypeLibraryForm(ui::TComponent* owner)
       Frame(Add<ui::TFramedWindow>(this)),
       Tabs(Add<ui::TDrawTabs>(&Frame)),
       PaintBox1(Add<ui::TPaintBox>(&Frame)),
-      SourceMemo(Add<ui::TMemo>(&Frame)),
-      TreeMemo(Add<ui::TMemo>(&Frame)),
+      SourceMemo(Add<ui::TTextView>(&Frame)),
+      TreeMemo(Add<ui::TTextView>(&Frame)),
       LibraryLabel(Add<ui::TLabel>(this)),
       Button1(Add<ui::TButton>(this)),
       BuildTimer(Add<ui::TTimer>()) {
@@ -97,16 +98,18 @@ TTypeLibraryForm::TTypeLibraryForm(ui::TComponent* owner)
 
 void TTypeLibraryForm::FormCreate(ui::TComponent* sender) {
   const xml::DocumentPtr catalogue = catalogue::BuildCatalogue();
-  std::vector<std::string> items;
-  const xml::NodesPtr entries = catalogue->GetRoot()->Nodes();
-  for (int i = 0, count = entries->Count(); i < count; ++i) {
-    const xml::NamedValuesPtr values = entries->GetNode(i)->Values();
-    const std::string name = values->ReadString("name", "", true);
-    const std::string id = values->ReadString("id", "", true);
-    const std::string path = values->ReadString("filepath", "", true);
-    items.push_back(name + "|" + id + "|" + path);
+  std::vector<Entry> entries;
+  const xml::NodesPtr nodes = catalogue->GetRoot()->Nodes();
+  for (int i = 0, count = nodes->Count(); i < count; ++i) {
+    const xml::NamedValuesPtr values = nodes->GetNode(i)->Values();
+    Entry entry;
+    entry.name = values->ReadString("name", "", true);
+    entry.id = values->ReadString("id", "", true);
+    entry.path = values->ReadString("filepath", "", true);
+    entries.push_back(std::move(entry));
   }
-  TypeLibtBox.SetItems(std::move(items));
+  entries_ = std::move(entries);
+  ShowEntries();
   ComboBox.Add<ui::TComboBoxTheme>();
   TypeLibtBox.Add<ui::TListRowsTheme>(3);
   TabsSelectItem(sender);
@@ -116,26 +119,50 @@ void TTypeLibraryForm::FormCreate(ui::TComponent* sender) {
 void TTypeLibraryForm::ComboBoxChange(ui::TComponent* /*sender*/) {
   sort_mode_ = ComboBox.ItemIndex();
   if (sort_mode_ < 0) return;
-  std::vector<std::string> items = TypeLibtBox.Items();
-  catalogue::SortItems(items, sort_mode_);
+  // The entries move with their list texts, compared as the list's items are.
+  std::vector<std::string> texts;
+  for (const Entry& entry : entries_) texts.push_back(ItemText(entry));
+  std::vector<std::size_t> order(entries_.size());
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  const int mode = sort_mode_;
+  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    return catalogue::CompareItems(texts[a], texts[b], mode) < 0;
+  });
+  std::vector<Entry> sorted;
+  sorted.reserve(order.size());
+  for (std::size_t i : order) sorted.push_back(std::move(entries_[i]));
+  entries_ = std::move(sorted);
+  ShowEntries();
+}
+
+void TTypeLibraryForm::ShowEntries() {
+  std::vector<std::string> items;
+  items.reserve(entries_.size());
+  for (const Entry& entry : entries_) items.push_back(ItemText(entry));
   TypeLibtBox.SetItems(std::move(items));
+}
+
+void TTypeLibraryForm::AddEntry(Entry entry) {
+  TypeLibtBox.AddItem(ItemText(entry));
+  entries_.push_back(std::move(entry));
 }
 
 void TTypeLibraryForm::TypeLibtBoxClick(ui::TComponent* /*sender*/) {
   BuildTimer.SetEnabled(false);
   BuildTimer.SetEnabled(true);
   const int index = TypeLibtBox.ItemIndex();
-  if (index < 0) return;
-  const std::string& text = TypeLibtBox.Items()[static_cast<std::size_t>(index)];
-  const std::string name(TrimBlanks(catalogue::ItemField(text, 0)));
-  const std::string path(TrimBlanks(catalogue::ItemField(text, 2)));
+  if (index < 0 || static_cast<std::size_t>(index) >= entries_.size()) return;
+  const Entry& entry = entries_[static_cast<std::size_t>(index)];
+  const std::string name(TrimBlanks(entry.name));
+  const std::string path(TrimBlanks(entry.path));
   LibraryLabel.SetCaption(name.empty() ? "\"" + path + "\"" : name + ": in \"" + path + "\"");
 }
 
 void TTypeLibraryForm::BuildTimerTimer(ui::TComponent* /*sender*/) {
   BuildTimer.SetEnabled(false);
   const int index = TypeLibtBox.ItemIndex();
-  if (index < 0) return;
+  if (index < 0 || static_cast<std::size_t>(index) >= entries_.size()) return;
+  const ui::TCursorScope busy;
   // Counted also when the build fails, so that whoever waits for it is not left waiting.
   struct Finish {
     TTypeLibraryForm& form;
@@ -145,7 +172,7 @@ void TTypeLibraryForm::BuildTimerTimer(ui::TComponent* /*sender*/) {
       ++form.build_count_;
     }
   } finish{*this};
-  Build(std::string(catalogue::ItemField(TypeLibtBox.Items()[static_cast<std::size_t>(index)], 2)));
+  Build(entries_[static_cast<std::size_t>(index)].path);
 }
 
 void TTypeLibraryForm::Build(const std::string& path) {
@@ -166,12 +193,14 @@ double TTypeLibraryForm::Since(Clock::time_point& mark) {
 void TTypeLibraryForm::ShowDescription(const std::string& text) {
   phases_.describe = Since(mark_);
   TreeMemo.SetText(text);
+  TreeMemo.Repaint();
   phases_.show_description = Since(mark_);
 }
 
 void TTypeLibraryForm::ShowUnit(const std::string& text) {
   phases_.generate = Since(mark_);
   SourceMemo.SetText(text);
+  SourceMemo.Repaint();
   phases_.show_unit = Since(mark_);
 }
 

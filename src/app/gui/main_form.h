@@ -4,12 +4,14 @@
 
 #include <chrono>
 #include <string>
+#include <vector>
 
 #include "app/build/library_build.h"
 #include "typelib/reader_choice.h"
 #include "ui/components/draw_tabs.h"
 #include "ui/components/framed_window.h"
 #include "ui/components/grip_form.h"
+#include "ui/components/text_view.h"
 #include "ui/framework/controls.h"
 
 namespace quenlor::gui {
@@ -25,8 +27,8 @@ class TTypeLibraryForm : public ui::TGripForm, private app::IBuildView {
   ui::TFramedWindow& Frame;
   ui::TDrawTabs& Tabs;
   ui::TPaintBox& PaintBox1;
-  ui::TMemo& SourceMemo;
-  ui::TMemo& TreeMemo;
+  ui::TTextView& SourceMemo;
+  ui::TTextView& TreeMemo;
   ui::TLabel& LibraryLabel;
   ui::TButton& Button1;
   ui::TTimer& BuildTimer;
@@ -37,6 +39,13 @@ class TTypeLibraryForm : public ui::TGripForm, private app::IBuildView {
   void BuildTimerTimer(ui::TComponent* sender);
   void TabsSelectItem(ui::TComponent* sender);
   void Button1Click(ui::TComponent* sender);
+
+  // A catalogue entry; the list shows it as name|id|path.
+  struct Entry {
+    std::string name, id, path;
+  };
+  // Adds an entry at the end of the list (the catalogue's are added at creation).
+  void AddEntry(Entry entry);
 
   // Loads the library in `path` and fills both text boxes.
   void Build(const std::string& path);
@@ -67,6 +76,11 @@ class TTypeLibraryForm : public ui::TGripForm, private app::IBuildView {
   using Clock = std::chrono::steady_clock;
   double Since(Clock::time_point& mark);
 
+  void ShowEntries();
+
+  // The entries in the list's order. A name may hold "|", so an entry's fields are never
+  // taken back from the list's text.
+  std::vector<Entry> entries_;
   typelib::ReaderChoice reader_ = typelib::PlatformReaderAdvice();
   int sort_mode_ = 0;
   Clock::time_point mark_;

@@ -117,7 +117,7 @@ int TimeBuild(TTypeLibraryForm& form, const std::string& file, int repeat) {
   form.Show();
   PumpFor(200);
   PrintLine(stdout, quenlor::typelib::DescribeReader(form.Reader()));
-  form.TypeLibtBox.AddItem("timed|{00000000-0000-0000-0000-000000000000}|" + file);
+  form.AddEntry({"timed", "{00000000-0000-0000-0000-000000000000}", file});
   const int index = static_cast<int>(form.TypeLibtBox.Items().size()) - 1;
   std::vector<double> times;
   for (int i = 0; i < repeat; ++i) {

@@ -13,6 +13,7 @@
 
 #include "ui/framework/graphics.h"
 #include "ui/framework/handles.h"
+#include "ui/framework/layout.h"
 
 namespace quenlor::ui {
 
@@ -55,12 +56,6 @@ class TComponent {
 
 using TNotifyEvent = std::function<void(TComponent* sender)>;
 
-enum TAnchorKind : unsigned { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
-using TAnchors = unsigned;
-constexpr TAnchors kAnchorsAll = akLeft | akTop | akRight | akBottom;
-
-enum class TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
-
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 
 // What CreateWindowExW is called with; controls adjust it in CreateParams.
@@ -83,7 +78,6 @@ class TControl : public TComponent {
 
   HWND Handle();                       // creates the window when needed
   HWND HandleIfCreated() const { return hwnd_; }
-  bool HandleAllocated() const { return hwnd_ != nullptr; }
   static TControl* FromHandle(HWND window);
 
   TControl* Parent() const { return parent_; }
@@ -93,7 +87,6 @@ class TControl : public TComponent {
   int Top() const { return top_; }
   int Width() const { return width_; }
   int Height() const { return height_; }
-  RECT BoundsRect() const { return {left_, top_, left_ + width_, top_ + height_}; }
   void SetBounds(int left, int top, int width, int height);
   void SetLeft(int v) { SetBounds(v, top_, width_, height_); }
   void SetTop(int v) { SetBounds(left_, v, width_, height_); }
@@ -107,7 +100,6 @@ class TControl : public TComponent {
 
   TAnchors Anchors() const { return anchors_; }
   void SetAnchors(TAnchors anchors);
-  TAlign Align() const { return align_; }
   void SetAlign(TAlign align);
 
   bool Visible() const { return visible_; }
@@ -118,9 +110,8 @@ class TControl : public TComponent {
   void SetEnabled(bool enabled);
 
   const TFont& Font() const { return font_; }
-  void SetFont(const TFont& font);  // also clears ParentFont
-  bool ParentFont() const { return parent_font_; }
-  void SetParentFont(bool value);
+  // A control's font follows its parent's until it is given one.
+  void SetFont(const TFont& font);
   TColor Color() const { return color_; }
   void SetColor(TColor color);
 
@@ -128,7 +119,6 @@ class TControl : public TComponent {
   std::string Caption() const;
   void SetCaption(const std::string& caption);
 
-  bool DoubleBuffered() const { return double_buffered_; }
   void SetDoubleBuffered(bool value) { double_buffered_ = value; }
 
   bool Focused() const;
@@ -146,9 +136,6 @@ class TControl : public TComponent {
   int ControlId() const { return id_; }
 
   TNotifyEvent OnClick;
-  TNotifyEvent OnMouseEnter;
-  TNotifyEvent OnMouseLeave;
-  TNotifyEvent OnResize;
 
   // Sends a message to the object as if it came from the window: the default handling of
   // a derived class is the base class' WndProc.
@@ -170,7 +157,6 @@ class TControl : public TComponent {
   virtual bool ReflectedDrawItem(DRAWITEMSTRUCT& /*item*/) { return false; }
   virtual bool ReflectedMeasureItem(MEASUREITEMSTRUCT& /*item*/) { return false; }
   virtual HBRUSH ReflectedCtlColor(HDC dc);
-  virtual bool ReflectedNotify(NMHDR& /*header*/, LRESULT& /*result*/) { return false; }
 
   virtual void Paint(TCanvas& /*canvas*/) {}
   // True when Paint fills the whole client area (then the background is not erased).
@@ -190,7 +176,6 @@ class TControl : public TComponent {
   void SetBoundsInternal(int left, int top, int width, int height);
 
   void ApplyFontToWindow();
-  bool MouseInside() const { return mouse_inside_; }
   HBRUSH BackgroundBrush();
 
  public:
@@ -254,7 +239,6 @@ enum class TTextLayout { tlTop, tlCenter, tlBottom };
 class TLabel : public TControl {
  public:
   TLabel(TComponent* owner, TControl* parent);
-  bool AutoSize() const { return auto_size_; }
   void SetAutoSize(bool value);
   void SetLayout(TTextLayout layout);
   LRESULT WndProc(UINT message, WPARAM wparam, LPARAM lparam) override;
@@ -280,106 +264,85 @@ class TButton : public TControl {
   bool ReflectedCommand(WORD code) override;
 };
 
-enum TOwnerDrawStateItem : unsigned {
-  odSelected = ODS_SELECTED, odGrayed = ODS_GRAYED, odDisabled = ODS_DISABLED,
-  odChecked = ODS_CHECKED, odFocused = ODS_FOCUS, odDefault = ODS_DEFAULT,
-  odComboBoxEdit = ODS_COMBOBOXEDIT,
-};
+enum TOwnerDrawStateItem : unsigned { odSelected = ODS_SELECTED, odFocused = ODS_FOCUS };
 using TOwnerDrawState = unsigned;
 using TDrawItemEvent = std::function<void(TControl* control, int index, const RECT& rect,
                                           TOwnerDrawState state, TCanvas& canvas)>;
 
-enum class TListBoxStyle { lbStandard, lbOwnerDrawFixed };
-
-class TListBox : public TControl {
+// What list boxes and drop-down lists share: their items kept in the object (so that the
+// window can be made again), the selected index, the item height and owner drawing.
+class TCustomListControl : public TControl {
  public:
-  TListBox(TComponent* owner, TControl* parent);
+  // The messages by which the platform's control of each kind takes the same requests.
+  struct Messages {
+    UINT add, reset, get_selection, set_selection, set_item_height;
+  };
+
   const std::vector<std::string>& Items() const { return items_; }
   void SetItems(std::vector<std::string> items);  // clears the selection
-  void AddItem(const std::string& item);
   int ItemIndex() const;
   void SetItemIndex(int index);
-  TListBoxStyle Style() const { return style_; }
-  void SetStyle(TListBoxStyle style);
   int ItemHeight() const { return item_height_; }
   void SetItemHeight(int height);
   TDrawItemEvent OnDrawItem;
 
  protected:
-  void CreateParams(TCreateParams& params) override;
+  TCustomListControl(TComponent* owner, TControl* parent, const Messages& messages, int item_height);
   void CreateWnd() override;
   void DestroyWnd() override;
-  bool ReflectedCommand(WORD code) override;
   bool ReflectedDrawItem(DRAWITEMSTRUCT& item) override;
-  bool ReflectedMeasureItem(MEASUREITEMSTRUCT& item) override;
   HBRUSH ReflectedCtlColor(HDC dc) override;
+  // Gives the window the item height where the kind and its style take one.
+  virtual void ApplyItemHeight() const = 0;
+  void SetItemHeightMessage(WPARAM which) const;
+
+  std::vector<std::string> items_;
 
  private:
-  std::vector<std::string> items_;
+  void AddStrings() const;
+  const Messages& messages_;
   int item_index_ = -1;
-  int item_height_ = 16;
+  int item_height_;
+};
+
+enum class TListBoxStyle { lbStandard, lbOwnerDrawFixed };
+
+class TListBox : public TCustomListControl {
+ public:
+  TListBox(TComponent* owner, TControl* parent);
+  void AddItem(const std::string& item);
+  TListBoxStyle Style() const { return style_; }
+  void SetStyle(TListBoxStyle style);
+
+ protected:
+  void CreateParams(TCreateParams& params) override;
+  void ApplyItemHeight() const override;
+  bool ReflectedCommand(WORD code) override;
+  bool ReflectedMeasureItem(MEASUREITEMSTRUCT& item) override;
+
+ private:
   TListBoxStyle style_ = TListBoxStyle::lbStandard;
 };
 
 enum class TComboBoxStyle { csDropDownList, csOwnerDrawFixed };
 
-// A drop-down list without free text.
-class TComboBox : public TControl {
+// A drop-down list without free text. An item height of 0 is the platform's.
+class TComboBox : public TCustomListControl {
  public:
   TComboBox(TComponent* owner, TControl* parent);
-  const std::vector<std::string>& Items() const { return items_; }
-  void SetItems(std::vector<std::string> items);
-  int ItemIndex() const;
-  void SetItemIndex(int index);
   TComboBoxStyle Style() const { return style_; }
   void SetStyle(TComboBoxStyle style);
-  int ItemHeight() const { return item_height_; }
-  void SetItemHeight(int height);
   TNotifyEvent OnChange;
-  TDrawItemEvent OnDrawItem;
 
  protected:
   void CreateParams(TCreateParams& params) override;
-  void CreateWnd() override;
-  void DestroyWnd() override;
+  void ApplyItemHeight() const override;
   bool ReflectedCommand(WORD code) override;
-  bool ReflectedDrawItem(DRAWITEMSTRUCT& item) override;
   bool ReflectedMeasureItem(MEASUREITEMSTRUCT& item) override;
-  HBRUSH ReflectedCtlColor(HDC dc) override;
   int WindowHeightFor(int height) const override { return height + 200; }
 
  private:
-  std::vector<std::string> items_;
-  int item_index_ = -1;
-  int item_height_ = 0;  // 0: the platform's
   TComboBoxStyle style_ = TComboBoxStyle::csDropDownList;
-};
-
-enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
-
-// A multi-line text box. Lines end with CR LF in the window; Text is what the window holds.
-class TMemo : public TControl {
- public:
-  TMemo(TComponent* owner, TControl* parent);
-  std::string Text() const;
-  void SetText(const std::string& text);
-  void SetBorder(bool border);
-  void SetScrollBars(TScrollStyle scroll);
-  void SetWordWrap(bool wrap);
-  void SetReadOnly(bool read_only);
-
- protected:
-  void CreateParams(TCreateParams& params) override;
-  void CreateWnd() override;
-  void DestroyWnd() override;
-  HBRUSH ReflectedCtlColor(HDC dc) override;
-
- private:
-  std::string text_;
-  bool border_ = true;
-  bool word_wrap_ = true;
-  bool read_only_ = false;
-  TScrollStyle scroll_ = TScrollStyle::ssNone;
 };
 
 // A message-driven timer of the user-interface thread.
@@ -401,7 +364,7 @@ class TTimer : public TComponent {
   unsigned interval_ = 1000;
 };
 
-enum class TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+enum class TFormBorderStyle { bsNone, bsSingle, bsSizeable };
 enum class TPosition { poDesigned, poScreenCenter };
 
 // A top-level window. The owner of a form is the application unless given.
@@ -423,8 +386,6 @@ class TForm : public TControl {
   void Close();  // closing the main form ends the application's message loop
 
   TNotifyEvent OnCreate;
-  TNotifyEvent OnClose;
-  TNotifyEvent OnShow;
 
   LRESULT WndProc(UINT message, WPARAM wparam, LPARAM lparam) override;
 
@@ -473,7 +434,6 @@ class TApplication : public TComponent {
   // the exit code.
   int Run();
   void Terminate();
-  bool Terminated() const { return terminated_; }
   // Handles the messages waiting in the queue, then returns.
   void ProcessMessages();
 

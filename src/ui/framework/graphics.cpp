@@ -72,6 +72,7 @@ HFONT TFont::Handle() const {
     log.lfStrikeOut = (style_ & fsStrikeOut) ? 1 : 0;
     log.lfCharSet = DEFAULT_CHARSET;
     log.lfQuality = DEFAULT_QUALITY;
+    if (fixed_pitch_) log.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
     const std::wstring face = Wide(name_);
     lstrcpynW(log.lfFaceName, face.c_str(), LF_FACESIZE);
     handle_ = std::make_shared<Font>(CreateFontIndirectW(&log));
@@ -81,7 +82,7 @@ HFONT TFont::Handle() const {
 
 bool TFont::operator==(const TFont& other) const {
   return name_ == other.name_ && height_ == other.height_ && style_ == other.style_ &&
-         color_ == other.color_;
+         color_ == other.color_ && fixed_pitch_ == other.fixed_pitch_;
 }
 
 TFont TFont::FromLogFont(const LOGFONTW& log) {
@@ -94,6 +95,27 @@ TFont TFont::FromLogFont(const LOGFONTW& log) {
   if (log.lfUnderline) style |= fsUnderline;
   if (log.lfStrikeOut) style |= fsStrikeOut;
   font.style_ = style;
+  return font;
+}
+
+bool TFont::IsFixedPitch() const {
+  WindowDc screen(nullptr);
+  SelectGuard select(screen.get(), Handle());
+  TEXTMETRICW metrics{};
+  if (!GetTextMetricsW(screen.get(), &metrics)) return false;
+  // The flag's name says the opposite of what it means: set for variable pitch.
+  return !(metrics.tmPitchAndFamily & TMPF_FIXED_PITCH);
+}
+
+TFont TFont::FixedPitch(const std::string& preferred, int points) {
+  // A machine without the preferred face gets whatever the font mapper likes, often a
+  // proportional face; the faces after it are those that Linux and Wine usually have.
+  TFont font;
+  for (const char* face : {preferred.c_str(), "Liberation Mono", "DejaVu Sans Mono", "Courier", ""}) {
+    font = TFont(face, points);
+    font.fixed_pitch_ = true;
+    if (font.IsFixedPitch()) return font;
+  }
   return font;
 }
 

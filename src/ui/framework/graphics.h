@@ -60,6 +60,13 @@ class TFont {
   HFONT Handle() const;
   bool operator==(const TFont& other) const;
 
+  // Whether the platform's font for this description has characters of one width.
+  bool IsFixedPitch() const;
+  // A fixed-pitch font of `points`: the face `preferred` when the platform gives it as
+  // fixed-pitch, else the first such of a few common faces, else the font mapper's choice
+  // for a fixed-pitch modern font.
+  static TFont FixedPitch(const std::string& preferred, int points);
+
   // The desktop's font: the icon-title font of the system.
   static TFont DesktopFont();
   static TFont FromLogFont(const LOGFONTW& log);
@@ -69,6 +76,7 @@ class TFont {
   int height_;
   unsigned style_ = 0;
   TColor color_ = clWindowText;
+  bool fixed_pitch_ = false;
   mutable std::shared_ptr<Font> handle_;
 };
 

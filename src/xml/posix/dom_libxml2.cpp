@@ -739,19 +739,6 @@ xmlNode* NewText(xmlDocPtr doc, std::string_view value) {
   return t;
 }
 
-// Letters, digits, '_', '-' and '.', not starting with a digit, '-' or '.': a name
-// whatever the rest of the rules say, and all the names the program itself writes. As a
-// path, such a name is the one step child::name.
-bool IsPlainAsciiName(std::string_view name) {
-  if (name.empty()) return false;
-  auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; };
-  if (!letter(name.front())) return false;
-  for (const char c : name) {
-    if (!(letter(c) || (c >= '0' && c <= '9') || c == '-' || c == '.')) return false;
-  }
-  return true;
-}
-
 // The document's own copy of a name that is a valid qualified name.
 const xmlChar* ValidName(Holder& h, std::string_view name) {
   if (name.empty() || name.size() > static_cast<size_t>(INT_MAX)) Failed();

@@ -7,6 +7,7 @@
 #include <oleauto.h>
 #include <msxml2.h>
 
+#include <algorithm>
 #include <utility>
 
 #include "base/error.h"
@@ -126,6 +127,29 @@ class Handle {
  private:
   Com<IXMLDOMNode> node_;
 };
+
+// The element behind a node; none for other kinds of node.
+Com<IXMLDOMElement> ElementOf(IXMLDOMNode* node) {
+  DOMNodeType type = NODE_INVALID;
+  Check(node->get_nodeType(&type));
+  if (type != NODE_ELEMENT) return Com<IXMLDOMElement>();
+  Com<IXMLDOMElement> element;
+  Check(node->QueryInterface(IID_IXMLDOMElement, reinterpret_cast<void**>(element.Out())));
+  return element;
+}
+
+// Whether an element is the one a path step of a plain name selects: that name, and in no
+// namespace (an unprefixed step never selects an element of a default namespace).
+bool NameIs(IXMLDOMNode* element, std::u16string_view name) {
+  Bstr found;
+  Check(element->get_nodeName(found.Out()));
+  const BSTR b = found.get();
+  if (!b || SysStringLen(b) != name.size() || !std::equal(name.begin(), name.end(), reinterpret_cast<const char16_t*>(b)))
+    return false;
+  Bstr uri;
+  Check(element->get_namespaceURI(uri.Out()));
+  return !uri.get() || SysStringLen(uri.get()) == 0;
+}
 
 IXMLDOMNode* NodeOf(const NodePtr& node) {
   if (!node) Fail(kSafecallException);
@@ -302,6 +326,40 @@ class MsNodeImpl : public Base, public Handle {
     Check(node()->selectNodes(b.get(), list.Out()));
     if (!list) Fail(kSafecallException);
     return std::make_shared<MsNodeList>(std::move(list));
+  }
+  // The description's reads are mostly these two: answered with one or two calls each
+  // rather than through attribute maps, wrapped nodes and XPath. Writes stay with the
+  // attribute node's text: Wine's setAttribute does not store every value alike, and the
+  // descriptions of some corpus libraries then no longer read back as XML.
+  bool GetAttribute(std::string_view name, std::string& value) override {
+    const Com<IXMLDOMElement> element = ElementOf(node());
+    if (!element) return false;
+    Bstr b(name);
+    Var found;
+    Check(element->getAttribute(b.get(), found.Out()));
+    if (found.get().vt != VT_BSTR) return false;  // VT_NULL: no such attribute
+    value = TextOf(found);
+    return true;
+  }
+  bool GetSelectedText(std::string_view step, std::string& text) override {
+    if (!IsPlainAsciiName(step)) return Base::GetSelectedText(step, text);
+    const std::u16string wanted = Utf8ToUtf16(step);
+    Com<IXMLDOMNode> child;
+    Check(node()->get_firstChild(child.Out()));
+    while (child) {
+      DOMNodeType type = NODE_INVALID;
+      Check(child->get_nodeType(&type));
+      if (type == NODE_ELEMENT && NameIs(child.get(), wanted)) {
+        Bstr found;
+        Check(child->get_text(found.Out()));
+        text = found.Utf8();
+        return true;
+      }
+      Com<IXMLDOMNode> next;
+      Check(child->get_nextSibling(next.Out()));
+      child = std::move(next);
+    }
+    return false;
   }
   NodePtr SelectSingleNode(std::string_view xpath) override {
     Bstr b(xpath);
