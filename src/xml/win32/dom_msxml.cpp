@@ -309,6 +309,9 @@ class MsNodeImpl : public Base, public Handle {
     Check(node()->selectSingleNode(b.get(), found.Out()));
     return Wrap(std::move(found));
   }
+  bool GetAttribute(std::string_view name, std::string& value) override { return AttributeGetText(*this, name, value); }
+  void SetAttribute(std::string_view name, std::string_view value) override { AttributeSetText(*this, name, value); }
+  bool GetSelectedText(std::string_view step, std::string& text) override { return SelectedText(*this, step, text); }
 
  private:
   NodePtr Get(HRESULT (STDMETHODCALLTYPE IXMLDOMNode::*getter)(IXMLDOMNode**)) {
