@@ -26,13 +26,6 @@ char16_t Cp1252ToUnit(unsigned char b) {
   return b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : static_cast<char16_t>(b);
 }
 
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 bool StartsWith(std::string_view s, std::string_view prefix) { return s.substr(0, prefix.size()) == prefix; }
 
 std::string_view TrimLeft(std::string_view s) {
@@ -161,8 +154,8 @@ class Parser {
           case 'x': {
             unsigned unit = 0;
             int digits = 0;
-            while (digits < 4 && i < text.size() && HexDigit(text[i]) >= 0) {
-              unit = unit * 16 + static_cast<unsigned>(HexDigit(text[i++]));
+            while (digits < 4 && i < text.size() && HexDigitValue(text[i]) >= 0) {
+              unit = unit * 16 + static_cast<unsigned>(HexDigitValue(text[i++]));
               ++digits;
             }
             if (digits == 0) out.push_back('x');
@@ -234,11 +227,11 @@ class Parser {
           ++i;
           continue;
         }
-        const int hi = HexDigit(c);
+        const int hi = HexDigitValue(c);
         if (hi < 0) Fail("bad hex data");
         int value = hi;
         ++i;
-        if (i < data.size() && HexDigit(data[i]) >= 0) value = value * 16 + HexDigit(data[i++]);
+        if (i < data.size() && HexDigitValue(data[i]) >= 0) value = value * 16 + HexDigitValue(data[i++]);
         if (i < data.size() && data[i] != ',' && data[i] != ' ' && data[i] != '\t') Fail("bad hex data");
         bytes.push_back(static_cast<char>(value));
       }
@@ -256,7 +249,7 @@ class Parser {
     if (close == std::string_view::npos || close == 1 || close > 9) Fail("bad value type");
     std::uint32_t type = 0;
     for (size_t k = 1; k < close; ++k) {
-      const int d = HexDigit(data[k]);
+      const int d = HexDigitValue(data[k]);
       if (d < 0) Fail("bad value type");
       type = type * 16 + static_cast<std::uint32_t>(d);
     }
@@ -317,7 +310,7 @@ class Parser {
       if (data.empty() || data.size() > 8) Fail("bad dword value");
       std::uint32_t number = 0;
       for (char c : data) {
-        const int d = HexDigit(c);
+        const int d = HexDigitValue(c);
         if (d < 0) Fail("bad dword value");
         number = number * 16 + static_cast<std::uint32_t>(d);
       }
