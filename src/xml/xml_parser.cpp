@@ -85,10 +85,8 @@ class TNamedValues : public INamedValues {
     if (text.size() < 2) return;
     std::vector<unsigned char> bytes(text.size() / 2);
     // A character that is not a hexadecimal digit counts as 0.
-    auto digit = [](char c) { return static_cast<unsigned>(std::max(HexDigitValue(c), 0)); };
-    for (size_t i = 0; i < bytes.size(); ++i) {
-      bytes[i] = static_cast<unsigned char>(digit(text[2 * i]) << 4 | digit(text[2 * i + 1]));
-    }
+    auto digit = [&](size_t k) { return static_cast<unsigned>(std::max(HexDigitValue(text[k]), 0)); };
+    for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<unsigned char>(digit(2 * i) << 4 | digit(2 * i + 1));
     stream.Write(bytes.data(), bytes.size());
   }
 
