@@ -11,9 +11,16 @@ namespace quenlor {
 
 namespace fs = std::filesystem;
 
+fs::path PathFromUtf8(std::string_view text) { return fs::path(std::u8string(text.begin(), text.end())); }
+
+std::string PathToUtf8(const fs::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path, std::uint64_t max_bytes) {
   std::error_code ec;
-  const fs::path p = fs::u8path(path);
+  const fs::path p = PathFromUtf8(path);
   if (!fs::is_regular_file(p, ec)) return std::nullopt;
   const auto size = fs::file_size(p, ec);
   if (ec || size > max_bytes) return std::nullopt;
@@ -27,7 +34,7 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path, 
 }
 
 void WriteFileAtomically(const std::string& path, std::string_view bytes) {
-  const fs::path target = fs::u8path(path);
+  const fs::path target = PathFromUtf8(path);
   fs::path temp = target;
   temp += ".tmp~";
   {

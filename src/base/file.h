@@ -2,12 +2,17 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace quenlor {
+
+// A path from its UTF-8 text, and the UTF-8 text of a path (C++20 spells UTF-8 as char8_t).
+std::filesystem::path PathFromUtf8(std::string_view text);
+std::string PathToUtf8(const std::filesystem::path& path);
 
 // Reads a whole file; nullopt when it cannot be opened or read. Files above max_bytes
 // are refused rather than read, so hostile paths cannot exhaust memory.

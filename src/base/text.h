@@ -13,6 +13,9 @@ std::string Utf16ToUtf8(std::u16string_view text);
 // Appends the UTF-8 form of one code point (the caller sees that it is one).
 void AppendUtf8(std::string& out, char32_t code_point);
 
+// The value of one hexadecimal digit (either case), or -1 for any other character.
+int HexDigitValue(char c);
+
 // Trims leading and trailing blanks and control characters (codes up to 32).
 std::string_view TrimBlanks(std::string_view text);
 

@@ -1,3 +1,4 @@
+#include "base/file.h"
 #include "platform/paths.h"
 
 #include <filesystem>
@@ -9,12 +10,6 @@
 namespace quenlor::platform {
 
 namespace fs = std::filesystem;
-
-// The UTF-8 text of a path (C++20 hands it out as char8_t).
-inline std::string PathText(const std::filesystem::path& p) {
-  const auto text = p.u8string();
-  return std::string(text.begin(), text.end());
-}
 
 std::string RemoveQuotes(std::string_view path) {
   std::string out;
@@ -67,10 +62,10 @@ bool AllDigits(std::string_view s) {
 // The entry of folder named like name without regard to case; an exact match wins.
 std::optional<fs::path> FindEntry(const fs::path& folder, const std::string& name) {
   std::error_code ec;
-  const fs::path exact = folder / fs::u8path(name);
+  const fs::path exact = folder / PathFromUtf8(name);
   if (fs::exists(fs::symlink_status(exact, ec))) return exact;
   for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-    if (SameKeyName(PathText(it->path().filename()), name)) return it->path();
+    if (SameKeyName(PathToUtf8(it->path().filename()), name)) return it->path();
   }
   return std::nullopt;
 }
@@ -82,7 +77,7 @@ std::string MapWindowsPath(std::string_view windows_path, const std::string& pre
   if (path.substr(0, 4) == "\\\\?\\") path.remove_prefix(4);
   if (path.size() < 2 || !IsDriveLetter(path[0]) || path[1] != ':') return std::string(windows_path);
   const char drive[3] = {static_cast<char>(path[0] | 0x20), ':', 0};
-  auto root = FindEntry(fs::u8path(prefix) / "dosdevices", drive);
+  auto root = FindEntry(PathFromUtf8(prefix) / "dosdevices", drive);
   if (!root) return std::string(windows_path);
   path.remove_prefix(2);
 
@@ -105,16 +100,16 @@ std::string MapWindowsPath(std::string_view windows_path, const std::string& pre
   if (ec) current = *root;
   for (size_t i = 0; i < parts.size(); ++i) {
     if (i + 1 == parts.size() && AllDigits(parts[i]) && fs::is_regular_file(current, ec)) {
-      return PathText(current) + "\\" + parts[i];
+      return PathToUtf8(current) + "\\" + parts[i];
     }
     auto found = FindEntry(current, parts[i]);
     if (!found) {
-      for (size_t k = i; k < parts.size(); ++k) current /= fs::u8path(parts[k]);
+      for (size_t k = i; k < parts.size(); ++k) current /= PathFromUtf8(parts[k]);
       break;
     }
     current = *found;
   }
-  return PathText(current);
+  return PathToUtf8(current);
 }
 
 }  // namespace quenlor::platform

@@ -1,3 +1,4 @@
+#include "base/file.h"
 #include "platform/registry_files.h"
 
 #include <filesystem>
@@ -14,12 +15,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The UTF-8 text of a path (C++20 hands it out as char8_t).
-inline std::string PathText(const std::filesystem::path& p) {
-  const auto text = p.u8string();
-  return std::string(text.begin(), text.end());
-}
-
 // A registry file's bytes, in memory that is cheap to fill: a prefix's system.reg runs to tens
 // of megabytes, and those pages are touched once.
 struct FileBytes {
@@ -30,7 +25,7 @@ struct FileBytes {
 
 FileBytes ReadRegistryFile(const std::string& path) {
   std::error_code ec;
-  const fs::path p = fs::u8path(path);
+  const fs::path p = PathFromUtf8(path);
   const auto size = fs::file_size(p, ec);
   if (ec) throw Error("cannot read '" + path + "'");
   if (size > kMaxRegistryFileBytes) throw Error(path + ": file too large for a registry (over 512 MiB)");
@@ -52,22 +47,22 @@ void ParseHiveFile(const std::string& path, RegistryTree& tree, std::span<const 
 std::shared_ptr<const RegistryHives> LoadRegistryFiles(const std::string& path, std::span<const std::string> only_under) {
   auto hives = std::make_shared<RegistryHives>();
   std::error_code ec;
-  const fs::path p = fs::u8path(path);
+  const fs::path p = PathFromUtf8(path);
   if (fs::is_directory(p, ec)) {
-    const std::string system = PathText((p / "system.reg"));
-    if (!fs::is_regular_file(fs::u8path(system), ec)) {
+    const std::string system = PathToUtf8((p / "system.reg"));
+    if (!fs::is_regular_file(PathFromUtf8(system), ec)) {
       throw Error("'" + path + "' is not a Wine prefix: it has no system.reg");
     }
     ParseHiveFile(system, hives->machine, only_under);
     // A prefix that no user has started a program in yet has no user.reg.
-    const std::string user = PathText((p / "user.reg"));
-    if (fs::is_regular_file(fs::u8path(user), ec)) ParseHiveFile(user, hives->user, only_under);
+    const std::string user = PathToUtf8((p / "user.reg"));
+    if (fs::is_regular_file(PathFromUtf8(user), ec)) ParseHiveFile(user, hives->user, only_under);
   } else if (fs::exists(p, ec)) {
     const FileBytes bytes = ReadRegistryFile(path);
     const std::string_view text = bytes.View();
     if (IsWineHive(text)) {
       // One hive on its own: HKEY_CURRENT_USER when it is a prefix's user.reg.
-      const bool is_user = PathText(p.filename()) == "user.reg";
+      const bool is_user = PathToUtf8(p.filename()) == "user.reg";
       ParseWineHive(text, path, is_user ? hives->user : hives->machine, only_under);
     } else if (IsRegExport(text)) {
       ParseRegExport(text, path, *hives);

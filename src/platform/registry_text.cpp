@@ -26,13 +26,6 @@ char16_t Cp1252ToUnit(unsigned char b) {
   return b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : static_cast<char16_t>(b);
 }
 
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 bool StartsWith(std::string_view s, std::string_view prefix) { return s.substr(0, prefix.size()) == prefix; }
 
 std::string_view TrimLeft(std::string_view s) {
@@ -161,8 +154,8 @@ class Parser {
           case 'x': {
             unsigned unit = 0;
             int digits = 0;
-            while (digits < 4 && i < text.size() && HexDigit(text[i]) >= 0) {
-              unit = unit * 16 + static_cast<unsigned>(HexDigit(text[i++]));
+            while (digits < 4 && i < text.size() && HexDigitValue(text[i]) >= 0) {
+              unit = unit * 16 + static_cast<unsigned>(HexDigitValue(text[i++]));
               ++digits;
             }
             if (digits == 0) out.push_back('x');
@@ -234,11 +227,11 @@ class Parser {
           ++i;
           continue;
         }
-        const int hi = HexDigit(c);
+        const int hi = HexDigitValue(c);
         if (hi < 0) Fail("bad hex data");
         int value = hi;
         ++i;
-        if (i < data.size() && HexDigit(data[i]) >= 0) value = value * 16 + HexDigit(data[i++]);
+        if (i < data.size() && HexDigitValue(data[i]) >= 0) value = value * 16 + HexDigitValue(data[i++]);
         if (i < data.size() && data[i] != ',' && data[i] != ' ' && data[i] != '\t') Fail("bad hex data");
         bytes.push_back(static_cast<char>(value));
       }
@@ -256,7 +249,7 @@ class Parser {
     if (close == std::string_view::npos || close == 1 || close > 9) Fail("bad value type");
     std::uint32_t type = 0;
     for (size_t k = 1; k < close; ++k) {
-      const int d = HexDigit(data[k]);
+      const int d = HexDigitValue(data[k]);
       if (d < 0) Fail("bad value type");
       type = type * 16 + static_cast<std::uint32_t>(d);
     }
@@ -317,7 +310,7 @@ class Parser {
       if (data.empty() || data.size() > 8) Fail("bad dword value");
       std::uint32_t number = 0;
       for (char c : data) {
-        const int d = HexDigit(c);
+        const int d = HexDigitValue(c);
         if (d < 0) Fail("bad dword value");
         number = number * 16 + static_cast<std::uint32_t>(d);
       }
@@ -369,16 +362,7 @@ class Parser {
       if (line.front() == ';' || line.front() == '#') continue;
       if (line.front() == '[') {
         skipping = !only_under.empty() && !Under(line, only_under);
-        if (skipping) {
-          key = nullptr;
-          continue;
-        }
-        if (FastHeader(line, tree, key)) continue;
-        std::u16string name;
-        if (ReadEscaped(line, 1, ']', name) == std::string_view::npos) Fail("unterminated key name");
-        key = &tree.Force(KeyPath(name));
-        last_parts_.clear();
-        last_keys_.clear();
+        key = skipping ? nullptr : &HeaderKey(line, tree);
         continue;
       }
       if (line.front() == '@' || line.front() == '"') {
@@ -389,36 +373,63 @@ class Parser {
     }
   }
 
-  // Whether the key a hive header names lies at or below the path parts, compared without
-  // regard to ASCII case. Plain headers, nearly all of them, are decided on their raw text;
-  // one with an escape where the path is compared is decoded first.
-  bool Under(std::string_view line, std::span<const std::string> parts) {
-    size_t i = 1;
-    for (size_t depth = 0; depth < parts.size(); ++depth) {
-      if (depth > 0) {
-        if (line.substr(i, 2) != "\\\\") return line.substr(i, 1) == "\\" ? UnderDecoded(line, parts) : false;
-        i += 2;
+  // The key path of a hive header "[A\\\\B] stamp", one part at a time. A plain header
+  // (printable ASCII, parts joined by an escaped backslash), nearly every one, is cut from
+  // the line itself; at the first escape or other byte the whole name is decoded once, and
+  // the parts come from that.
+  class HeaderParts {
+   public:
+    HeaderParts(Parser& parser, std::string_view line) : parser_(parser), line_(line) {}
+
+    // The next part, or false after the last; a malformed header fails as the file does.
+    bool Next(std::string_view& part) {
+      if (!decoded_) {
+        if (done_) return false;
+        if (NextPlain(part)) return true;
+        std::u16string name;
+        if (parser_.ReadEscaped(line_, 1, ']', name) == std::string_view::npos) parser_.Fail("unterminated key name");
+        decoded_parts_ = parser_.KeyPath(name);
+        decoded_ = true;
       }
-      for (const char want : parts[depth]) {
-        if (i >= line.size() || line[i] == '\\' || static_cast<unsigned char>(line[i]) >= 0x80) {
-          return UnderDecoded(line, parts);
-        }
-        if (AsciiLower(line[i]) != AsciiLower(want)) return false;
+      if (depth_ >= decoded_parts_.size()) return false;
+      part = decoded_parts_[depth_++];
+      return true;
+    }
+
+   private:
+    bool NextPlain(std::string_view& part) {
+      size_t i = at_;
+      while (i < line_.size() && line_[i] != '\\' && line_[i] != ']') {
+        const auto c = static_cast<unsigned char>(line_[i]);
+        if (c < 0x20 || c >= 0x7F || c == '[') return false;
         ++i;
       }
+      if (i >= line_.size() || i == at_ || i - at_ > kMaxKeyNameLength || depth_ >= kMaxKeyDepth) return false;
+      const bool last = line_[i] == ']';
+      if (!last && (i + 1 >= line_.size() || line_[i + 1] != '\\')) return false;
+      part = line_.substr(at_, i - at_);
+      at_ = i + (last ? 1 : 2);
+      done_ = last;
+      ++depth_;
+      return true;
     }
-    if (i < line.size() && line[i] == ']') return true;
-    if (line.substr(i, 2) == "\\\\") return true;
-    return line.substr(i, 1) == "\\" ? UnderDecoded(line, parts) : false;
-  }
 
-  bool UnderDecoded(std::string_view line, std::span<const std::string> parts) {
-    std::u16string name;
-    if (ReadEscaped(line, 1, ']', name) == std::string_view::npos) Fail("unterminated key name");
-    const std::vector<std::string> path = KeyPath(name);
-    if (path.size() < parts.size()) return false;
-    for (size_t k = 0; k < parts.size(); ++k) {
-      if (CompareKeyNames(path[k], parts[k]) != 0) return false;
+    Parser& parser_;
+    std::string_view line_;
+    size_t at_ = 1;
+    size_t depth_ = 0;
+    bool done_ = false;
+    bool decoded_ = false;
+    std::vector<std::string> decoded_parts_;
+  };
+
+  // Whether the key a hive header names lies at or below the path parts, compared as the
+  // registry compares names. Only the parts that decide it are read.
+  bool Under(std::string_view line, std::span<const std::string> parts) {
+    HeaderParts header(*this, line);
+    std::string_view part;
+    for (const std::string& want : parts) {
+      if (!header.Next(part) || !SameKeyName(part, want)) return false;
     }
     return true;
   }
@@ -477,49 +488,32 @@ class Parser {
   }
 
  private:
-  // Hive headers repeat most of the previous header's path: the keys found for it are kept.
-  bool FastHeader(std::string_view line, RegistryTree& tree, RegistryKey*& key) {
-    size_t i = 1;
-    size_t depth = 0;
+  // The key a hive header names, made when missing. Headers repeat most of the previous
+  // header's path: the keys found for it are kept.
+  RegistryKey& HeaderKey(std::string_view line, RegistryTree& tree) {
+    HeaderParts header(*this, line);
     RegistryKey* node = &tree.Root();
+    size_t depth = 0;
     bool same = true;
-    while (true) {
-      const size_t start = i;
-      while (i < line.size() && line[i] != '\\' && line[i] != ']') {
-        const auto c = static_cast<unsigned char>(line[i]);
-        if (c < 0x20 || c >= 0x7F || c == '[') return false;
-        ++i;
-      }
-      if (i >= line.size()) return false;
-      const auto part = line.substr(start, i - start);
-      if (part.empty() || part.size() > kMaxKeyNameLength || depth >= kMaxKeyDepth) return false;
-      if (line[i] == '\\') {
-        if (i + 1 >= line.size() || line[i + 1] != '\\') return false;  // an escape: the careful way
-        i += 2;
-      } else {
-        ++i;
-      }
+    for (std::string_view part; header.Next(part); ++depth) {
       if (same && depth < last_parts_.size() && last_parts_[depth] == part) {
         node = last_keys_[depth];
-      } else {
-        if (same) {
-          last_parts_.resize(depth);
-          last_keys_.resize(depth);
-          same = false;
-        }
-        node = &tree.Child(*node, part);
-        last_parts_.emplace_back(part);
-        last_keys_.push_back(node);
+        continue;
       }
-      ++depth;
-      if (line[i - 1] == ']') break;
+      if (same) {
+        last_parts_.resize(depth);
+        last_keys_.resize(depth);
+        same = false;
+      }
+      node = &tree.Child(*node, part);
+      last_parts_.emplace_back(part);
+      last_keys_.push_back(node);
     }
     if (same) {
       last_parts_.resize(depth);
       last_keys_.resize(depth);
     }
-    key = node;
-    return true;
+    return *node;
   }
 
   Lines lines_;

@@ -58,6 +58,9 @@ inline constexpr std::uint16_t kTypeFlagDual = 0x40, kTypeFlagOleAutomation = 0x
 inline constexpr std::uint16_t kVarFlagReadOnly = 0x01;
 inline constexpr std::uint32_t kFuncDispatch = 4;
 
+// Registry form: 38 characters, braces, upper-case hexadecimal digits.
+std::string GuidText(const Guid& guid);
+
 enum TypeKind : std::uint32_t {
   TKIND_ENUM_ = 0, TKIND_RECORD_ = 1, TKIND_MODULE_ = 2, TKIND_INTERFACE_ = 3,
   TKIND_DISPATCH_ = 4, TKIND_COCLASS_ = 5, TKIND_ALIAS_ = 6, TKIND_UNION_ = 7,

@@ -260,13 +260,6 @@ class Dumper {
 
 std::string HResultText(HResult hr) { return Hex(static_cast<std::uint32_t>(hr), 8); }
 
-std::string GuidText(const Guid& g) {
-  char buffer[40];
-  std::snprintf(buffer, sizeof buffer, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}", g.data1, g.data2, g.data3,
-                g.data4[0], g.data4[1], g.data4[2], g.data4[3], g.data4[4], g.data4[5], g.data4[6], g.data4[7]);
-  return buffer;
-}
-
 std::string DumpTypeLibrary(ITypeLibAccess& lib) { return Dumper(lib).Run(); }
 
 }  // namespace quenlor::typelib

@@ -17,7 +17,4 @@ std::string DumpTypeLibrary(ITypeLibAccess& lib);
 // "0x80029C4A" style text of a status code.
 std::string HResultText(HResult hr);
 
-// "{00020400-0000-0000-C000-000000000046}"
-std::string GuidText(const Guid& guid);
-
 }  // namespace quenlor::typelib

@@ -4,17 +4,11 @@
 #include <filesystem>
 #include <string>
 
+#include "base/file.h"
 #include "typelib/locator.h"
 
 namespace quenlor::typelib {
 
-inline std::filesystem::path PathFromUtf8(const std::string& text) {
-  return std::filesystem::path(std::u8string(text.begin(), text.end()));
-}
-inline std::string PathToUtf8(const std::filesystem::path& path) {
-  const std::u8string text = path.u8string();
-  return std::string(text.begin(), text.end());
-}
 
 // The platform's system folder: GetSystemDirectory on Windows, the Wine prefix's
 // drive_c/windows/system32 on Linux ($WINEPREFIX, else ~/.wine).

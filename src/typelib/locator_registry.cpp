@@ -26,7 +26,7 @@ bool ParseHex(const std::string& text, unsigned& value) {
   if (text.empty() || text.size() > 8) return false;
   value = 0;
   for (char c : text) {
-    const int d = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+    const int d = HexDigitValue(c);
     if (d < 0) return false;
     value = value * 16 + static_cast<unsigned>(d);
   }

@@ -1,4 +1,4 @@
-// The DOM port's operations that are compositions of others.
+// Node operations composed of the port's others.
 #include "base/error.h"
 #include "xml/dom.h"
 
@@ -14,8 +14,8 @@ bool IsPlainAsciiName(std::string_view name) {
   return true;
 }
 
-bool Node::GetAttribute(std::string_view name, std::string& value) {
-  const NamedNodeMapPtr map = Attributes();
+bool AttributeGetText(Node& node, std::string_view name, std::string& value) {
+  const NamedNodeMapPtr map = node.Attributes();
   if (!map) return false;
   const NodePtr found = map->GetNamedItem(name);
   if (!found) return false;
@@ -23,19 +23,19 @@ bool Node::GetAttribute(std::string_view name, std::string& value) {
   return true;
 }
 
-bool Node::GetSelectedText(std::string_view step, std::string& text) {
-  const NodePtr found = SelectSingleNode(step);
+bool SelectedText(Node& node, std::string_view step, std::string& text) {
+  const NodePtr found = node.SelectSingleNode(step);
   if (!found) return false;
   text = found->Text();
   return true;
 }
 
-void Node::SetAttribute(std::string_view name, std::string_view value) {
-  const NamedNodeMapPtr map = Attributes();
+void AttributeSetText(Node& node, std::string_view name, std::string_view value) {
+  const NamedNodeMapPtr map = node.Attributes();
   if (!map) Fail(kSafecallException);
   NodePtr attribute = map->GetNamedItem(name);
   if (!attribute) {
-    const DocumentPtr owner = OwnerDocument();
+    const DocumentPtr owner = node.OwnerDocument();
     if (!owner) Fail(kSafecallException);
     attribute = owner->CreateAttribute(name);
     map->SetNamedItem(attribute);

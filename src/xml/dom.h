@@ -81,15 +81,15 @@ class Node : public Object {
   virtual NodeListPtr SelectNodes(std::string_view xpath) = 0;
   virtual NodePtr SelectSingleNode(std::string_view xpath) = 0;
   // An element's attribute by name without an attribute object: the text of the attribute,
-  // or false when there is none. Setting gives the attribute that one text, creating it
-  // (last) when missing; both act as the attribute map's operations would, which is what the
-  // defaults do. Adapters answer directly where that spares objects per value.
-  virtual bool GetAttribute(std::string_view name, std::string& value);
-  virtual void SetAttribute(std::string_view name, std::string_view value);
+  // or false when there is none (always false on other nodes). Setting gives the attribute
+  // that one text, creating it (last) when missing. Both act as the attribute map's
+  // operations would (AttributeGetText and AttributeSetText below are exactly that).
+  virtual bool GetAttribute(std::string_view name, std::string& value) = 0;
+  virtual void SetAttribute(std::string_view name, std::string_view value) = 0;
   // The text of the first node that the path `step` (one step, no "/") selects, as
-  // SelectSingleNode(step)'s Text gives it, or false when it selects nothing. The default
-  // is exactly that; adapters answer a plain child name without an object for the child.
-  virtual bool GetSelectedText(std::string_view step, std::string& text);
+  // SelectSingleNode(step)'s Text gives it, or false when it selects nothing
+  // (SelectedText below).
+  virtual bool GetSelectedText(std::string_view step, std::string& text) = 0;
 };
 
 class Document : public Node {
@@ -127,6 +127,12 @@ class NamedNodeMap : public Object {
 // whatever the rest of the rules say, and all the names the program itself writes. As a
 // path, such a name is the one step child::name.
 bool IsPlainAsciiName(std::string_view name);
+
+// Node's attribute and selected-text operations composed of the others, for adapters whose
+// DOM has nothing quicker.
+bool AttributeGetText(Node& node, std::string_view name, std::string& value);
+void AttributeSetText(Node& node, std::string_view name, std::string_view value);
+bool SelectedText(Node& node, std::string_view step, std::string& text);
 
 // A new, empty document of the platform's DOM. Raises "com call failed" when none can be made.
 DocumentPtr CreateDomDocument();

@@ -401,15 +401,9 @@ class PlainLayout {
       std::uint32_t value = 0;
       for (; q < limit && *q != ';'; ++q) {
         const char c = *q;
-        std::uint32_t d;
-        if (c >= '0' && c <= '9') {
-          d = static_cast<std::uint32_t>(c - '0');
-        } else if (hex && ((c | 0x20) >= 'a' && (c | 0x20) <= 'f')) {
-          d = static_cast<std::uint32_t>((c | 0x20) - 'a' + 10);
-        } else {
-          return Verdict::kOutside;
-        }
-        value = value * (hex ? 16 : 10) + d;
+        const int d = hex ? HexDigitValue(c) : (c >= '0' && c <= '9' ? c - '0' : -1);
+        if (d < 0) return Verdict::kOutside;
+        value = value * (hex ? 16 : 10) + static_cast<std::uint32_t>(d);
         if (value > 0x10FFFF) return Verdict::kOutside;
       }
       if (q == limit || q == digits || !IsXmlChar(value)) return Verdict::kOutside;

@@ -2,6 +2,7 @@
 // TNode, TAttributes and TAttribute. Each operation is a thin translation into DOM calls;
 // the wrappers hold DOM references only, never XML data of their own. Nothing is undone when
 // a DOM call fails part-way: earlier changes of the same operation stay in the tree.
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <vector>
@@ -83,15 +84,9 @@ class TNamedValues : public INamedValues {
     ReadText(name, true, text);
     if (text.size() < 2) return;
     std::vector<unsigned char> bytes(text.size() / 2);
-    auto digit = [](char c) -> unsigned {
-      if (c >= '0' && c <= '9') return static_cast<unsigned>(c - '0');
-      if (c >= 'a' && c <= 'f') return static_cast<unsigned>(c - 'a' + 10);
-      if (c >= 'A' && c <= 'F') return static_cast<unsigned>(c - 'A' + 10);
-      return 0;  // not a hexadecimal digit: counts as 0
-    };
-    for (size_t i = 0; i < bytes.size(); ++i) {
-      bytes[i] = static_cast<unsigned char>(digit(text[2 * i]) << 4 | digit(text[2 * i + 1]));
-    }
+    // A character that is not a hexadecimal digit counts as 0.
+    auto digit = [&](size_t k) { return static_cast<unsigned>(std::max(HexDigitValue(text[k]), 0)); };
+    for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<unsigned char>(digit(2 * i) << 4 | digit(2 * i + 1));
     stream.Write(bytes.data(), bytes.size());
   }
 

@@ -4,19 +4,24 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "base/file.h"
 #include "platform/folders.h"
+#include "platform/posix/wine_prefix.h"
 
 namespace quenlor::platform {
+
+std::string HomeFolder() {
+  if (const char* home = std::getenv("HOME"); home && *home) return home;
+  if (const passwd* pw = getpwuid(getuid()); pw && pw->pw_dir) return pw->pw_dir;
+  return "/";
+}
 
 namespace {
 
 std::string DataHome() {
   // The XDG rule: a relative $XDG_DATA_HOME is invalid and ignored.
   if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && xdg[0] == '/') return xdg;
-  std::string home;
-  if (const char* h = std::getenv("HOME"); h && *h) home = h;
-  else if (const passwd* pw = getpwuid(getuid()); pw && pw->pw_dir) home = pw->pw_dir;
-  else home = "/";
+  std::string home = HomeFolder();
   if (home.back() != '/') home += '/';
   return home + ".local/share";
 }
@@ -29,7 +34,7 @@ std::string UserDataFolder(std::string_view folder, bool create) {
   path += folder;
   if (create) {
     std::error_code ignored;
-    std::filesystem::create_directories(std::filesystem::u8path(path), ignored);
+    std::filesystem::create_directories(PathFromUtf8(path), ignored);
   }
   return path;
 }

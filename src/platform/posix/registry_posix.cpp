@@ -1,5 +1,4 @@
 // The Linux registry adapter: HKEY_CLASSES_ROOT of a Wine prefix or of a .reg export.
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,18 +7,13 @@
 #include <mutex>
 
 #include "base/error.h"
+#include "base/file.h"
 #include "platform/posix/wine_prefix.h"
 #include "platform/registry_files.h"
 
 namespace quenlor::platform {
 
 namespace {
-
-std::string HomeFolder() {
-  if (const char* home = std::getenv("HOME"); home && *home) return home;
-  if (const passwd* pw = getpwuid(getuid()); pw && pw->pw_dir) return pw->pw_dir;
-  return "/";
-}
 
 // What identifies a loaded registry: its path and the size and time of its files.
 std::string FilesStamp(const std::string& path) {
@@ -81,7 +75,7 @@ std::shared_ptr<const RegistryHives> LoadSourceHives(const RegistrySource& sourc
 
 std::string DrivePrefix(const RegistrySource& source) {
   std::error_code ec;
-  if (!source.path.empty() && std::filesystem::is_directory(std::filesystem::u8path(source.path), ec)) {
+  if (!source.path.empty() && std::filesystem::is_directory(PathFromUtf8(source.path), ec)) {
     return source.path;
   }
   return DefaultWinePrefix();

@@ -10,7 +10,10 @@
 
 namespace quenlor::platform {
 
-// $WINEPREFIX, or ~/.wine when it is not set (the rule Wine itself follows).
+// $HOME, else the password database's home folder, else "/".
+std::string HomeFolder();
+
+// $WINEPREFIX, or HomeFolder()/.wine when it is not set (the rule Wine itself follows).
 std::string DefaultWinePrefix();
 
 // The hives of a source (a prefix folder or a file; empty = the default prefix). The last

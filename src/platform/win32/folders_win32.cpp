@@ -3,6 +3,7 @@
 
 #include <filesystem>
 
+#include "base/file.h"
 #include "base/text.h"
 #include "platform/folders.h"
 
@@ -25,7 +26,7 @@ std::string UserDataFolder(std::string_view folder, bool create) {
   path += folder;
   if (create) {
     std::error_code ignored;
-    std::filesystem::create_directories(std::filesystem::u8path(path), ignored);
+    std::filesystem::create_directories(PathFromUtf8(path), ignored);
   }
   return path;
 }

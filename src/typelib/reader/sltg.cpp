@@ -20,6 +20,7 @@
 #include <tuple>
 #include <vector>
 
+#include "base/text.h"
 #include "typelib/reader/ansi.h"
 #include "typelib/reader/bytes.h"
 #include "typelib/reader/model.h"
@@ -359,12 +360,9 @@ class SltgParser {
     if (text.empty() || text.size() > 8) return std::nullopt;
     std::uint32_t value = 0;
     for (char ch : text) {
-      std::uint32_t digit;
-      if (ch >= '0' && ch <= '9') digit = static_cast<std::uint32_t>(ch - '0');
-      else if (ch >= 'a' && ch <= 'f') digit = static_cast<std::uint32_t>(ch - 'a' + 10);
-      else if (ch >= 'A' && ch <= 'F') digit = static_cast<std::uint32_t>(ch - 'A' + 10);
-      else return std::nullopt;
-      value = value * 16 + digit;
+      const int digit = HexDigitValue(ch);
+      if (digit < 0) return std::nullopt;
+      value = value * 16 + static_cast<std::uint32_t>(digit);
     }
     return value;
   }

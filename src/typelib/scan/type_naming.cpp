@@ -83,15 +83,6 @@ std::string ArrayText(ITypeInfoAccess& type_info, const ArrayDesc& array) {
 
 }  // namespace
 
-std::string GuidText(const Guid& guid) {
-  std::string text = "{" + Hex(guid.data1, 8) + "-" + Hex(guid.data2, 4) + "-" + Hex(guid.data3, 4) + "-";
-  for (int i = 0; i < 8; ++i) {
-    if (i == 2) text += "-";
-    text += Hex(guid.data4[i], 2);
-  }
-  return text + "}";
-}
-
 std::string VarTypeName(std::uint16_t var_type) {
   switch (var_type) {
     case 0: return "";

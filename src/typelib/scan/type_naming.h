@@ -12,10 +12,6 @@ namespace quenlor::typelib::scan {
 
 // What a type that yields no text is called in the description.
 inline constexpr const char* kCannotConvert = "cannot convert";
-inline constexpr const char* kNullGuidText = "{00000000-0000-0000-0000-000000000000}";
-
-// Registry form: 38 characters, braces, upper-case hexadecimal digits.
-std::string GuidText(const Guid& guid);
 
 // The type text of a plain VARTYPE code; codes without a name give their decimal value.
 std::string VarTypeName(std::uint16_t var_type);

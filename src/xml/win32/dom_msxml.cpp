@@ -342,7 +342,7 @@ class MsNodeImpl : public Base, public Handle {
     return true;
   }
   bool GetSelectedText(std::string_view step, std::string& text) override {
-    if (!IsPlainAsciiName(step)) return Base::GetSelectedText(step, text);
+    if (!IsPlainAsciiName(step)) return SelectedText(*this, step, text);
     const std::u16string wanted = Utf8ToUtf16(step);
     Com<IXMLDOMNode> child;
     Check(node()->get_firstChild(child.Out()));
@@ -367,6 +367,7 @@ class MsNodeImpl : public Base, public Handle {
     Check(node()->selectSingleNode(b.get(), found.Out()));
     return Wrap(std::move(found));
   }
+  void SetAttribute(std::string_view name, std::string_view value) override { AttributeSetText(*this, name, value); }
 
  private:
   NodePtr Get(HRESULT (STDMETHODCALLTYPE IXMLDOMNode::*getter)(IXMLDOMNode**)) {
