@@ -15,7 +15,7 @@ namespace quenlor::units {
 
 namespace {
 
-bool IsStdole(const LibraryKey& key) { return typelib::scan::GuidText(key.libid) == generator::kStdoleLibraryId; }
+bool IsStdole(const LibraryKey& key) { return typelib::GuidText(key.libid) == generator::kStdoleLibraryId; }
 
 void MakeFolder(const std::string& directory) {
   std::error_code ec;
@@ -93,7 +93,7 @@ void UnitSet::WriteAll(const std::string& directory, const Progress& progress) {
   std::vector<PlannedLibrary> plan;
   for (const std::size_t i : units) {
     const Node& node = nodes_[i];
-    PlannedLibrary planned{node.name, node.key.major, node.key.minor, typelib::scan::GuidText(node.key.libid),
+    PlannedLibrary planned{node.name, node.key.major, node.key.minor, typelib::GuidText(node.key.libid),
                            node.key.lcid, {}};
     for (std::size_t k = 0; k < node.references.size(); ++k) {
       const std::size_t r = node.references[k];
