@@ -11,7 +11,7 @@
 # The logs of each step stay in build/fresh-machine-check/.
 # Needs root, network access to the Debian mirror and a few GB in /var/tmp (or $TMPDIR).
 # Run it by hand before a release and before resolving work that changes set-up; it takes
-# about a quarter of an hour here, most of it the test command.
+# about twenty minutes here, most of it the test command.
 set -euo pipefail
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 branch=main
