@@ -167,6 +167,12 @@ TEST(CatalogueSort, UpperCaseFieldOrder) {
   EXPECT_THAT(items, ElementsAre("a|0|s", "|1|r", "b|2|p", "A|3|q"));
   SortItems(items, kSortNone);
   EXPECT_THAT(items, ElementsAre("a|0|s", "|1|r", "b|2|p", "A|3|q"));
+
+  // The same order as indexes, for items whose fields are kept apart.
+  const std::vector<std::string> unsorted{"b|2|p", "A|3|q", "|1|r", "a|0|s"};
+  EXPECT_THAT(SortOrder(unsorted, kSortByName), ElementsAre(2u, 1u, 3u, 0u));
+  EXPECT_THAT(SortOrder(unsorted, kSortById), ElementsAre(3u, 2u, 0u, 1u));
+  EXPECT_THAT(SortOrder(unsorted, kSortNone), ElementsAre(0u, 1u, 2u, 3u));
 }
 
 }  // namespace

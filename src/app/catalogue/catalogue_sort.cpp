@@ -1,6 +1,7 @@
 #include "app/catalogue/catalogue_sort.h"
 
 #include <algorithm>
+#include <numeric>
 
 namespace quenlor::catalogue {
 
@@ -30,6 +31,15 @@ int CompareItems(std::string_view a, std::string_view b, int mode) {
   }
   if (ka.size() == kb.size()) return 0;
   return ka.size() < kb.size() ? -1 : 1;
+}
+
+std::vector<std::size_t> SortOrder(const std::vector<std::string>& items, int mode) {
+  std::vector<std::size_t> order(items.size());
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  if (mode < 0) return order;
+  std::stable_sort(order.begin(), order.end(),
+                   [&](std::size_t a, std::size_t b) { return CompareItems(items[a], items[b], mode) < 0; });
+  return order;
 }
 
 void SortItems(std::vector<std::string>& items, int mode) {

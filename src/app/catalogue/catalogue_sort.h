@@ -25,4 +25,8 @@ int CompareItems(std::string_view a, std::string_view b, int mode);
 // keys keep their catalogue order.
 void SortItems(std::vector<std::string>& items, int mode);
 
+// The indexes of items in the order SortItems gives them (0, 1, ... for a negative mode), for
+// callers that keep each item's fields beside its text: a name may itself hold a "|".
+std::vector<std::size_t> SortOrder(const std::vector<std::string>& items, int mode);
+
 }  // namespace quenlor::catalogue

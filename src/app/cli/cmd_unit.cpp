@@ -101,19 +101,31 @@ std::vector<typelib::UnresolvedLibrary> Unresolved(const UnitArgs& args, const s
   return distinct;
 }
 
-// The catalogue's entries in the order `quenlor list` prints them: name, id, file path.
-std::vector<std::string> CatalogueItems() {
+struct CatalogueEntry {
+  std::string name;
+  std::string id;
+  std::string path;
+};
+
+// The catalogue's entries in the order `quenlor list` prints them. The fields are kept as
+// they are, not cut out of the list's "name|id|path" text again: a name may hold a "|".
+std::vector<CatalogueEntry> CatalogueEntries() {
   const auto document = catalogue::BuildCatalogue();
-  std::vector<std::string> items;
-  const auto entries = document->GetRoot()->Nodes();
-  for (int i = 0; i < entries->Count(); ++i) {
-    const auto values = entries->GetNode(i)->Values();
-    items.push_back(std::string(TrimBlanks(values->ReadString("name", "", false))) + "|" +
-                    std::string(TrimBlanks(values->ReadString("id", "", false))) + "|" +
-                    std::string(TrimBlanks(values->ReadString("filepath", "", false))));
+  std::vector<CatalogueEntry> entries;
+  std::vector<std::string> texts;
+  const auto nodes = document->GetRoot()->Nodes();
+  for (int i = 0; i < nodes->Count(); ++i) {
+    const auto values = nodes->GetNode(i)->Values();
+    CatalogueEntry entry{std::string(TrimBlanks(values->ReadString("name", "", false))),
+                         std::string(TrimBlanks(values->ReadString("id", "", false))),
+                         std::string(TrimBlanks(values->ReadString("filepath", "", false)))};
+    texts.push_back(entry.name + "|" + entry.id + "|" + entry.path);
+    entries.push_back(std::move(entry));
   }
-  catalogue::SortItems(items, catalogue::kSortByName);
-  return items;
+  std::vector<CatalogueEntry> sorted;
+  for (const std::size_t i : catalogue::SortOrder(texts, catalogue::kSortByName))
+    sorted.push_back(std::move(entries[i]));
+  return sorted;
 }
 
 int RunUnitSet(const UnitArgs& args, std::ostream& err) {
@@ -132,12 +144,8 @@ int RunUnitSet(const UnitArgs& args, std::ostream& err) {
     if (!set.Add(std::move(library))) ++repeated;
   };
   if (args.all) {
-    for (const std::string& item : CatalogueItems()) {
-      const std::string path = platform::CleanLibraryPath(catalogue::ItemField(item, 2));
-      add(std::string(catalogue::ItemField(item, 0)) + " " + std::string(catalogue::ItemField(item, 1)) + " (" +
-              std::string(catalogue::ItemField(item, 2)) + ")",
-          path);
-    }
+    for (const CatalogueEntry& entry : CatalogueEntries())
+      add(entry.name + " " + entry.id + " (" + entry.path + ")", platform::CleanLibraryPath(entry.path));
   } else {
     add(args.library.file, args.library.file);
     if (!load_failures.empty()) {

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <numeric>
 #include <vector>
 
 #include "app/catalogue/catalogue.h"
@@ -122,12 +121,7 @@ void TTypeLibraryForm::ComboBoxChange(ui::TComponent* /*sender*/) {
   // The entries move with their list texts, compared as the list's items are.
   std::vector<std::string> texts;
   for (const Entry& entry : entries_) texts.push_back(ItemText(entry));
-  std::vector<std::size_t> order(entries_.size());
-  std::iota(order.begin(), order.end(), std::size_t{0});
-  const int mode = sort_mode_;
-  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-    return catalogue::CompareItems(texts[a], texts[b], mode) < 0;
-  });
+  const std::vector<std::size_t> order = catalogue::SortOrder(texts, sort_mode_);
   std::vector<Entry> sorted;
   sorted.reserve(order.size());
   for (std::size_t i : order) sorted.push_back(std::move(entries_[i]));
