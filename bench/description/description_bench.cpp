@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "typelib/scan/type_lib_scan.h"
+#include "description/type_lib_scan.h"
 
 namespace {
 
@@ -31,7 +31,7 @@ void BM_Load(benchmark::State& state) {
 void BM_LoadScan(benchmark::State& state) {
   const std::string path = LibraryPath();
   for (auto _ : state) {
-    xml::DocumentPtr document = typelib::scan::LoadTypeLibDescription(path, typelib::ReaderKind::Builtin);
+    xml::DocumentPtr document = description::LoadTypeLibDescription(path, typelib::ReaderKind::Builtin);
     if (!document) {
       state.SkipWithError("the library does not load");
       return;
@@ -43,7 +43,7 @@ void BM_LoadScan(benchmark::State& state) {
 void BM_LoadScanGetXml(benchmark::State& state) {
   const std::string path = LibraryPath();
   for (auto _ : state) {
-    xml::DocumentPtr document = typelib::scan::LoadTypeLibDescription(path, typelib::ReaderKind::Builtin);
+    xml::DocumentPtr document = description::LoadTypeLibDescription(path, typelib::ReaderKind::Builtin);
     if (!document) {
       state.SkipWithError("the library does not load");
       return;
@@ -57,7 +57,7 @@ void BM_Describe(benchmark::State& state) {
   const std::string path = LibraryPath();
   std::size_t bytes = 0;
   for (auto _ : state) {
-    xml::DocumentPtr document = typelib::scan::LoadTypeLibDescription(path, typelib::ReaderKind::Builtin);
+    xml::DocumentPtr document = description::LoadTypeLibDescription(path, typelib::ReaderKind::Builtin);
     if (!document) {
       state.SkipWithError("the library does not load");
       return;

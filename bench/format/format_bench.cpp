@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "typelib/scan/type_lib_scan.h"
+#include "description/type_lib_scan.h"
 #include "xml/xml_format.h"
 #include "xml/xml_objects.h"
 
@@ -17,7 +17,7 @@ using namespace quenlor;
 const std::string& DescriptionXml() {
   static const std::string text = [] {
     const char* path = std::getenv("QUENLOR_BENCH_TLB");
-    const xml::DocumentPtr document = typelib::scan::LoadTypeLibDescription(
+    const xml::DocumentPtr document = description::LoadTypeLibDescription(
         path ? path : "/usr/lib/x86_64-linux-gnu/wine/x86_64-windows/mshtml.tlb", typelib::ReaderKind::Builtin);
     return document ? document->GetXml() : std::string();
   }();

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "generator/import_unit.h"
-#include "typelib/scan/type_lib_scan.h"
+#include "description/type_lib_scan.h"
 
 namespace {
 
@@ -40,7 +40,7 @@ void GenerateFrom(benchmark::State& state, const std::string& text) {
 }
 
 void BM_GenerateMshtml(benchmark::State& state) {
-  const xml::DocumentPtr description = typelib::scan::LoadTypeLibDescription(LibraryPath(), typelib::ReaderKind::Builtin);
+  const xml::DocumentPtr description = description::LoadTypeLibDescription(LibraryPath(), typelib::ReaderKind::Builtin);
   if (!description) {
     state.SkipWithError("the library does not load");
     return;
@@ -52,7 +52,7 @@ void BM_GenerateMshtml(benchmark::State& state) {
 void BM_UnitEndToEndMshtml(benchmark::State& state) {
   const std::string path = LibraryPath();
   for (auto _ : state) {
-    const xml::DocumentPtr description = typelib::scan::LoadTypeLibDescription(path, typelib::ReaderKind::Builtin);
+    const xml::DocumentPtr description = description::LoadTypeLibDescription(path, typelib::ReaderKind::Builtin);
     if (!description) {
       state.SkipWithError("the library does not load");
       return;

@@ -6,7 +6,7 @@
 
 #include "typelib/builtin_access.h"
 #include "typelib/locator.h"
-#include "typelib/scan/type_lib_scan.h"
+#include "description/type_lib_scan.h"
 
 namespace {
 
@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::uint32_t resource = size > 0 && (data[0] & 1) ? 2 : 1;
   if (typelib::LoadBuiltinTypeLibraryFromMemory({data, size}, resource, "", lib) != typelib::kOk) return 0;
   const xml::DocumentPtr document = xml::CreateDocument();
-  typelib::scan::ScanTypeLib(*lib, document->ForceRoot("typelib"));
+  description::ScanTypeLib(*lib, document->ForceRoot("typelib"));
   const std::string text = xml::FormatXml(document->GetXml());
   return text.empty() ? -1 : 0;
 }

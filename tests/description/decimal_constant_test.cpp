@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "base/file.h"
-#include "typelib/scan/type_lib_scan.h"
+#include "description/type_lib_scan.h"
 
-namespace quenlor::typelib::scan {
+namespace quenlor::description {
 namespace {
 
 namespace fs = std::filesystem;
@@ -78,7 +78,7 @@ std::string DescribedMember(const Decimal& value) {
   if (const auto failure = PatchLastEnumMember(*bytes, longest_default, value)) return *failure;
   const fs::path patched = fs::temp_directory_path() / ("quenlor-decimal-" + std::to_string(value.lo64) + ".tlb");
   WriteFileAtomically(patched.string(), std::string(bytes->begin(), bytes->end()));
-  const xml::DocumentPtr document = LoadTypeLibDescription(patched.string(), ReaderKind::Builtin);
+  const xml::DocumentPtr document = LoadTypeLibDescription(patched.string(), typelib::ReaderKind::Builtin);
   fs::remove(patched);
   if (!document) return "invalid typelib";
   const std::string text = document->GetXml();
@@ -100,4 +100,4 @@ TEST(DecimalConstants, AreDescribedAsRoundedIntegers) {
 }
 
 }  // namespace
-}  // namespace quenlor::typelib::scan
+}  // namespace quenlor::description

@@ -5,14 +5,14 @@
 
 #include "fake_type_lib.h"
 #include "tree_text.h"
-#include "typelib/scan/type_lib_scan.h"
+#include "description/type_lib_scan.h"
 
-namespace quenlor::typelib::testing {
+namespace quenlor::description::testing {
 
 inline std::string Describe(FakeTypeLib& lib) {
   const xml::DocumentPtr document = xml::CreateDocument();
   const xml::NodePtr root = document->ForceRoot("typelib");
-  scan::ScanTypeLib(lib, root);
+  description::ScanTypeLib(lib, root);
   return TreeText(root);
 }
 
@@ -22,9 +22,9 @@ inline std::string DescribeOnly(const std::shared_ptr<FakeTypeInfo>& type) {
   lib.types.push_back(type);
   const xml::DocumentPtr document = xml::CreateDocument();
   const xml::NodePtr root = document->ForceRoot("typelib");
-  scan::ScanTypeLib(lib, root);
+  description::ScanTypeLib(lib, root);
   const xml::NodePtr collection = root->Nodes()->GetNode(0);
   return collection ? TreeText(collection->Nodes()->GetNode(0)) : std::string("(nothing)");
 }
 
-}  // namespace quenlor::typelib::testing
+}  // namespace quenlor::description::testing

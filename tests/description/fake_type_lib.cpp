@@ -2,54 +2,54 @@
 
 #include <algorithm>
 
-namespace quenlor::typelib::testing {
+namespace quenlor::description::testing {
 
-TypeDesc Vt(std::uint16_t vt) {
-  TypeDesc desc;
+typelib::TypeDesc Vt(std::uint16_t vt) {
+  typelib::TypeDesc desc;
   desc.vt = vt;
   return desc;
 }
 
-TypeDesc Ptr(TypeDesc pointee) {
-  TypeDesc desc;
+typelib::TypeDesc Ptr(typelib::TypeDesc pointee) {
+  typelib::TypeDesc desc;
   desc.vt = VT_PTR_;
-  desc.pointee = std::make_shared<const TypeDesc>(std::move(pointee));
+  desc.pointee = std::make_shared<const typelib::TypeDesc>(std::move(pointee));
   return desc;
 }
 
-TypeDesc BadPtr() { return Vt(VT_PTR_); }
+typelib::TypeDesc BadPtr() { return Vt(VT_PTR_); }
 
-TypeDesc UserDefined(HRefType href) {
-  TypeDesc desc;
+typelib::TypeDesc UserDefined(typelib::HRefType href) {
+  typelib::TypeDesc desc;
   desc.vt = VT_USERDEFINED_;
   desc.hreftype = href;
   return desc;
 }
 
-TypeDesc CArray(TypeDesc element, std::vector<SafeArrayBound> bounds) {
-  TypeDesc desc;
+typelib::TypeDesc CArray(typelib::TypeDesc element, std::vector<typelib::SafeArrayBound> bounds) {
+  typelib::TypeDesc desc;
   desc.vt = VT_CARRAY_;
-  auto array = std::make_shared<ArrayDesc>();
+  auto array = std::make_shared<typelib::ArrayDesc>();
   array->element = std::move(element);
   array->bounds = std::move(bounds);
   desc.array = std::move(array);
   return desc;
 }
 
-ElemDesc Param(TypeDesc type, std::uint16_t flags) {
-  ElemDesc elem;
+typelib::ElemDesc Param(typelib::TypeDesc type, std::uint16_t flags) {
+  typelib::ElemDesc elem;
   elem.tdesc = std::move(type);
   elem.param_flags = flags;
   return elem;
 }
 
-FakeTypeInfo::FakeTypeInfo(TypeKind kind, std::string name) {
+FakeTypeInfo::FakeTypeInfo(typelib::TypeKind kind, std::string name) {
   attr.typekind = kind;
   doc.name = std::move(name);
 }
 
-FakeTypeInfo& FakeTypeInfo::AddFunc(std::string name, MemberId memid, std::vector<ElemDesc> params,
-                                    std::vector<std::string> param_names, TypeDesc result, std::uint32_t invkind,
+FakeTypeInfo& FakeTypeInfo::AddFunc(std::string name, typelib::MemberId memid, std::vector<typelib::ElemDesc> params,
+                                    std::vector<std::string> param_names, typelib::TypeDesc result, std::uint32_t invkind,
                                     std::uint32_t callconv) {
   FakeFunc func;
   func.desc.memid = memid;
@@ -69,7 +69,7 @@ FakeTypeInfo& FakeTypeInfo::AddFunc(std::string name, MemberId memid, std::vecto
   return *this;
 }
 
-FakeTypeInfo& FakeTypeInfo::AddVar(std::string name, MemberId memid, TypeDesc type, std::optional<Variant> value) {
+FakeTypeInfo& FakeTypeInfo::AddVar(std::string name, typelib::MemberId memid, typelib::TypeDesc type, std::optional<Variant> value) {
   FakeVar var;
   var.desc.memid = memid;
   var.desc.elemdesc_var.tdesc = std::move(type);
@@ -81,110 +81,110 @@ FakeTypeInfo& FakeTypeInfo::AddVar(std::string name, MemberId memid, TypeDesc ty
   return *this;
 }
 
-HRefType FakeTypeInfo::AddRef(std::shared_ptr<ITypeInfoAccess> referenced) {
-  const HRefType href = 0x100 + static_cast<HRefType>(refs.size()) * 4;
+typelib::HRefType FakeTypeInfo::AddRef(std::shared_ptr<typelib::ITypeInfoAccess> referenced) {
+  const typelib::HRefType href = 0x100 + static_cast<typelib::HRefType>(refs.size()) * 4;
   refs[href] = std::move(referenced);
   return href;
 }
 
-FakeTypeInfo& FakeTypeInfo::Inherit(std::shared_ptr<ITypeInfoAccess> base) {
+FakeTypeInfo& FakeTypeInfo::Inherit(std::shared_ptr<typelib::ITypeInfoAccess> base) {
   impl_types.push_back(AddRef(std::move(base)));
   attr.c_impl_types = static_cast<std::uint16_t>(impl_types.size());
   return *this;
 }
 
-HResult FakeTypeInfo::GetTypeAttr(TypeAttr& out) {
-  if (Failed(attr_hr)) return attr_hr;
+typelib::HResult FakeTypeInfo::GetTypeAttr(typelib::TypeAttr& out) {
+  if (typelib::Failed(attr_hr)) return attr_hr;
   out = attr;
   return attr_hr;
 }
 
-HResult FakeTypeInfo::GetDocumentation(MemberId memid, Documentation& out) {
-  if (memid == kMemberIdNil) {
-    if (Failed(doc_hr)) return doc_hr;
+typelib::HResult FakeTypeInfo::GetDocumentation(typelib::MemberId memid, typelib::Documentation& out) {
+  if (memid == typelib::kMemberIdNil) {
+    if (typelib::Failed(doc_hr)) return doc_hr;
     out = doc;
     return doc_hr;
   }
-  if (member_doc_fail.contains(memid)) return kTypeEElementNotFound;
+  if (member_doc_fail.contains(memid)) return typelib::kTypeEElementNotFound;
   const auto found = member_names_.find(memid);
-  if (found == member_names_.end()) return kTypeEElementNotFound;
-  out = Documentation{};
+  if (found == member_names_.end()) return typelib::kTypeEElementNotFound;
+  out = typelib::Documentation{};
   out.name = found->second;
-  return kOk;
+  return typelib::kOk;
 }
 
-HResult FakeTypeInfo::GetFuncDesc(unsigned index, FuncDesc& out) {
-  if (index >= funcs.size()) return kEInvalidArg;
-  if (Failed(funcs[index].hr)) return funcs[index].hr;
+typelib::HResult FakeTypeInfo::GetFuncDesc(unsigned index, typelib::FuncDesc& out) {
+  if (index >= funcs.size()) return typelib::kEInvalidArg;
+  if (typelib::Failed(funcs[index].hr)) return funcs[index].hr;
   out = funcs[index].desc;
-  return kOk;
+  return typelib::kOk;
 }
 
-HResult FakeTypeInfo::GetVarDesc(unsigned index, VarDesc& out) {
-  if (index >= vars.size()) return kEInvalidArg;
-  if (Failed(vars[index].hr)) return vars[index].hr;
+typelib::HResult FakeTypeInfo::GetVarDesc(unsigned index, typelib::VarDesc& out) {
+  if (index >= vars.size()) return typelib::kEInvalidArg;
+  if (typelib::Failed(vars[index].hr)) return vars[index].hr;
   out = vars[index].desc;
-  return kOk;
+  return typelib::kOk;
 }
 
-HResult FakeTypeInfo::GetNames(MemberId memid, unsigned max_names, std::vector<std::string>& out) {
-  if (names_fail.contains(memid)) return kTypeEElementNotFound;
+typelib::HResult FakeTypeInfo::GetNames(typelib::MemberId memid, unsigned max_names, std::vector<std::string>& out) {
+  if (names_fail.contains(memid)) return typelib::kTypeEElementNotFound;
   const auto found = names.find(memid);
-  if (found == names.end()) return kTypeEElementNotFound;
+  if (found == names.end()) return typelib::kTypeEElementNotFound;
   out.assign(found->second.begin(), found->second.begin() + std::min<std::size_t>(max_names, found->second.size()));
-  return kOk;
+  return typelib::kOk;
 }
 
-HResult FakeTypeInfo::GetRefTypeOfImplType(unsigned index, HRefType& out) {
-  if (index >= impl_types.size() || impl_type_fail.contains(index)) return kTypeEElementNotFound;
+typelib::HResult FakeTypeInfo::GetRefTypeOfImplType(unsigned index, typelib::HRefType& out) {
+  if (index >= impl_types.size() || impl_type_fail.contains(index)) return typelib::kTypeEElementNotFound;
   out = impl_types[index];
-  return kOk;
+  return typelib::kOk;
 }
 
-HResult FakeTypeInfo::GetImplTypeFlags(unsigned index, std::int32_t& out) {
-  if (index >= impl_types.size()) return kTypeEElementNotFound;
+typelib::HResult FakeTypeInfo::GetImplTypeFlags(unsigned index, std::int32_t& out) {
+  if (index >= impl_types.size()) return typelib::kTypeEElementNotFound;
   const auto found = impl_flags.find(index);
   out = found == impl_flags.end() ? 0 : found->second;
-  return kOk;
+  return typelib::kOk;
 }
 
-HResult FakeTypeInfo::GetRefTypeInfo(HRefType href, std::shared_ptr<ITypeInfoAccess>& out) {
+typelib::HResult FakeTypeInfo::GetRefTypeInfo(typelib::HRefType href, std::shared_ptr<typelib::ITypeInfoAccess>& out) {
   const auto found = refs.find(href);
-  if (found == refs.end()) return kTypeEElementNotFound;
+  if (found == refs.end()) return typelib::kTypeEElementNotFound;
   out = found->second;
-  return kOk;
+  return typelib::kOk;
 }
 
-HResult FakeTypeInfo::GetContainingTypeLib(std::shared_ptr<ITypeLibAccess>&, unsigned&) { return kENotImpl; }
+typelib::HResult FakeTypeInfo::GetContainingTypeLib(std::shared_ptr<typelib::ITypeLibAccess>&, unsigned&) { return typelib::kENotImpl; }
 
-std::shared_ptr<FakeTypeInfo> FakeTypeLib::Add(TypeKind kind, std::string name) {
+std::shared_ptr<FakeTypeInfo> FakeTypeLib::Add(typelib::TypeKind kind, std::string name) {
   auto type = std::make_shared<FakeTypeInfo>(kind, std::move(name));
   types.push_back(type);
   return type;
 }
 
-HResult FakeTypeLib::GetDocumentation(int index, Documentation& out) {
-  if (index != -1) return kEInvalidArg;
-  if (Failed(doc_hr)) return doc_hr;
+typelib::HResult FakeTypeLib::GetDocumentation(int index, typelib::Documentation& out) {
+  if (index != -1) return typelib::kEInvalidArg;
+  if (typelib::Failed(doc_hr)) return doc_hr;
   out = doc;
   return doc_hr;
 }
 
-HResult FakeTypeLib::GetTypeInfo(unsigned index, std::shared_ptr<ITypeInfoAccess>& out) {
-  if (index >= types.size() || type_info_fail.contains(index)) return kTypeEElementNotFound;
+typelib::HResult FakeTypeLib::GetTypeInfo(unsigned index, std::shared_ptr<typelib::ITypeInfoAccess>& out) {
+  if (index >= types.size() || type_info_fail.contains(index)) return typelib::kTypeEElementNotFound;
   out = types[index];
-  return kOk;
+  return typelib::kOk;
 }
 
-HResult FakeTypeLib::GetTypeInfoType(unsigned index, TypeKind& out) {
-  if (index >= types.size()) return kTypeEElementNotFound;
+typelib::HResult FakeTypeLib::GetTypeInfoType(unsigned index, typelib::TypeKind& out) {
+  if (index >= types.size()) return typelib::kTypeEElementNotFound;
   out = types[index]->attr.typekind;
-  return kOk;
+  return typelib::kOk;
 }
 
-HResult FakeTypeLib::GetLibAttr(LibAttr& out) {
-  out = LibAttr{};
-  return kOk;
+typelib::HResult FakeTypeLib::GetLibAttr(typelib::LibAttr& out) {
+  out = typelib::LibAttr{};
+  return typelib::kOk;
 }
 
-}  // namespace quenlor::typelib::testing
+}  // namespace quenlor::description::testing

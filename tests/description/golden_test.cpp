@@ -9,9 +9,9 @@
 #include <string>
 
 #include "base/file.h"
-#include "typelib/scan/type_lib_scan.h"
+#include "description/type_lib_scan.h"
 
-namespace quenlor::typelib::scan {
+namespace quenlor::description {
 namespace {
 
 namespace fs = std::filesystem;
@@ -22,7 +22,7 @@ const fs::path kFixturesDir = fs::path(QUENLOR_BINARY_DIR) / "fixtures";
 
 // The command line's output, with LF line ends so the golden files read well in a diff.
 std::string DescriptionText(const fs::path& file) {
-  const xml::DocumentPtr document = LoadTypeLibDescription(file.string(), ReaderKind::Builtin);
+  const xml::DocumentPtr document = LoadTypeLibDescription(file.string(), typelib::ReaderKind::Builtin);
   if (!document) return "invalid typelib\n";
   std::string text = xml::FormatXml(document->GetXml());
   std::string lf;
@@ -86,7 +86,7 @@ TEST(Corpus, EveryFileDescribesOrFailsToLoad) {
   for (const auto& entry : fs::recursive_directory_iterator(kCorpusDir)) {
     if (!entry.is_regular_file() || entry.path().extension() == ".md") continue;
     const bool negative = entry.path().parent_path().filename() == "negative";
-    const xml::DocumentPtr document = LoadTypeLibDescription(entry.path().string(), ReaderKind::Builtin);
+    const xml::DocumentPtr document = LoadTypeLibDescription(entry.path().string(), typelib::ReaderKind::Builtin);
     EXPECT_EQ(document == nullptr, negative) << entry.path();
     if (document) {
       EXPECT_FALSE(xml::FormatXml(document->GetXml()).empty()) << entry.path();
@@ -98,7 +98,7 @@ TEST(Corpus, EveryFileDescribesOrFailsToLoad) {
 // the fax service's library (the corpus's VB6 libraries and the script runtime have none).
 TEST(Corpus, ModuleConstantsOfARealLibrary) {
   const xml::DocumentPtr fax =
-      LoadTypeLibDescription((kCorpusDir / "vb6" / "fxscomex.dll").string(), ReaderKind::Builtin);
+      LoadTypeLibDescription((kCorpusDir / "vb6" / "fxscomex.dll").string(), typelib::ReaderKind::Builtin);
   ASSERT_TRUE(fax);
   const xml::NodePtr module = fax->GetRoot()->FindNode("modules/module[@name=" + xml::XPathLiteral("FaxConstants") + "]");
   ASSERT_TRUE(module);
@@ -112,4 +112,4 @@ TEST(Corpus, ModuleConstantsOfARealLibrary) {
 }
 
 }  // namespace
-}  // namespace quenlor::typelib::scan
+}  // namespace quenlor::description

@@ -3,7 +3,7 @@
 
 #include "describe.h"
 
-namespace quenlor::typelib::scan {
+namespace quenlor::description {
 namespace {
 
 using testing::BadPtr;
@@ -32,7 +32,7 @@ TEST(ParamFlagsText, Words) {
 }
 
 TEST(CallConvAndInvokeKind, Texts) {
-  FuncDesc func;
+  typelib::FuncDesc func;
   const char* calls[] = {"safecall", "cdecl", "pascal", "", "stdcall", "register", "", ""};
   for (std::uint32_t cc = 0; cc < 8; ++cc) {
     func.callconv = cc;
@@ -47,7 +47,7 @@ TEST(CallConvAndInvokeKind, Texts) {
 }
 
 TEST(WriteInterface, Signatures) {
-  auto info = std::make_shared<FakeTypeInfo>(TKIND_INTERFACE_, "I");
+  auto info = std::make_shared<FakeTypeInfo>(typelib::TKIND_INTERFACE_, "I");
   info->AddFunc("NoParams", 1, {}, {});
   info->AddFunc("Setter", 2, {Param(Vt(VT_BSTR_), kIn)}, {}, Vt(VT_HRESULT_), kPut);
   info->AddFunc("NamesFail", 3, {Param(Vt(VT_I4_), kIn)}, {"a"}, Vt(VT_I2_));
@@ -67,7 +67,7 @@ TEST(WriteInterface, Signatures) {
 // GetNames answers for a member id, which accessors share: the names may outnumber the
 // function's own parameters, or fall short of them.
 TEST(WriteInterface, NamesAndParametersDisagree) {
-  auto info = std::make_shared<FakeTypeInfo>(TKIND_INTERFACE_, "I");
+  auto info = std::make_shared<FakeTypeInfo>(typelib::TKIND_INTERFACE_, "I");
   info->AddFunc("Item", 9, {Param(Vt(VT_I4_), kIn)}, {});
   info->names[9] = {"Item", "index", "value", "extra"};
   info->AddFunc("Short", 10, {Param(Vt(VT_I4_), kIn), Param(Vt(VT_I2_), kIn), Param(Vt(VT_R4_), kIn)}, {"a", "b"});
@@ -83,32 +83,32 @@ TEST(WriteInterface, NamesAndParametersDisagree) {
 }
 
 TEST(WriteInterface, InheritsAndUnreadableMembers) {
-  auto base = std::make_shared<FakeTypeInfo>(TKIND_INTERFACE_, "IBase");
-  auto other = std::make_shared<FakeTypeInfo>(TKIND_INTERFACE_, "IOther");
-  auto nameless = std::make_shared<FakeTypeInfo>(TKIND_INTERFACE_, "?");
-  nameless->doc_hr = kEFail;
+  auto base = std::make_shared<FakeTypeInfo>(typelib::TKIND_INTERFACE_, "IBase");
+  auto other = std::make_shared<FakeTypeInfo>(typelib::TKIND_INTERFACE_, "IOther");
+  auto nameless = std::make_shared<FakeTypeInfo>(typelib::TKIND_INTERFACE_, "?");
+  nameless->doc_hr = typelib::kEFail;
 
-  auto info = std::make_shared<FakeTypeInfo>(TKIND_INTERFACE_, "I");
+  auto info = std::make_shared<FakeTypeInfo>(typelib::TKIND_INTERFACE_, "I");
   info->Inherit(base).Inherit(other);
   info->impl_type_fail.insert(1);  // the later success is IBase's, the failure writes nothing
   info->AddFunc("Lost", 1, {}, {});
-  info->funcs.back().hr = kTypeEInvDataRead;
+  info->funcs.back().hr = typelib::kTypeEInvDataRead;
   info->AddFunc("Kept", 2, {}, {});
   info->member_doc_fail.insert(2);
   EXPECT_EQ(DescribeOnly(info), "interface[name=I,inherits=IBase](methods(method[name=,call=stdcall](result:HResult)))");
 
-  auto last_wins = std::make_shared<FakeTypeInfo>(TKIND_INTERFACE_, "J");
+  auto last_wins = std::make_shared<FakeTypeInfo>(typelib::TKIND_INTERFACE_, "J");
   last_wins->Inherit(base).Inherit(nameless);
   EXPECT_EQ(DescribeOnly(last_wins), "interface[name=J,inherits=]");
 
-  auto broken_ref = std::make_shared<FakeTypeInfo>(TKIND_INTERFACE_, "K");
+  auto broken_ref = std::make_shared<FakeTypeInfo>(typelib::TKIND_INTERFACE_, "K");
   broken_ref->impl_types.push_back(0xBAD);
   broken_ref->attr.c_impl_types = 1;
   EXPECT_EQ(DescribeOnly(broken_ref), "interface[name=K]");
 }
 
 TEST(WriteDispInterface, AccessorsShareOneMethod) {
-  auto info = std::make_shared<FakeTypeInfo>(TKIND_DISPATCH_, "D");
+  auto info = std::make_shared<FakeTypeInfo>(typelib::TKIND_DISPATCH_, "D");
   info->AddFunc("Caption", 5, {Param(Ptr(Vt(VT_BSTR_)), kOut | kRetval)}, {"value"}, Vt(VT_HRESULT_), kGet);
   info->AddFunc("Caption", 5, {Param(Vt(VT_BSTR_), kIn)}, {}, Vt(VT_HRESULT_), kPut);
   info->AddFunc("Font", -2, {Param(Vt(VT_DISPATCH_), kIn)}, {}, Vt(VT_HRESULT_), kPutRef);
@@ -123,7 +123,7 @@ TEST(WriteDispInterface, AccessorsShareOneMethod) {
 // The property's type and index parameters are the getter's, whichever accessor the library
 // lists first; without a getter, the type is the setter's value parameter, not its result.
 TEST(WriteDispInterface, MergedPropertiesTakeTheirTypeFromTheGetter) {
-  auto info = std::make_shared<FakeTypeInfo>(TKIND_DISPATCH_, "IDictionary");
+  auto info = std::make_shared<FakeTypeInfo>(typelib::TKIND_DISPATCH_, "IDictionary");
   const auto variant_in = [] { return Param(Ptr(Vt(VT_VARIANT_)), kIn); };
   info->AddFunc("Item", 0, {variant_in(), variant_in()}, {"Key"}, Vt(VT_VOID_), kPutRef);
   info->AddFunc("Item", 0, {variant_in(), variant_in()}, {"Key"}, Vt(VT_VOID_), kPut);
@@ -142,10 +142,10 @@ TEST(WriteDispInterface, MergedPropertiesTakeTheirTypeFromTheGetter) {
 }
 
 TEST(WriteDispInterface, PropertiesComeFirstAndShareDispatchIds) {
-  auto info = std::make_shared<FakeTypeInfo>(TKIND_DISPATCH_, "D");
+  auto info = std::make_shared<FakeTypeInfo>(typelib::TKIND_DISPATCH_, "D");
   info->AddVar("Width", 1, Vt(VT_I4_));
   info->AddVar("Unreadable", 2, Vt(VT_I4_));
-  info->vars.back().hr = kEFail;
+  info->vars.back().hr = typelib::kEFail;
   info->AddVar("Shape", 3, Ptr(Vt(VT_UNKNOWN_)));
   info->AddFunc("Resize", 1, {}, {}, Vt(VT_VOID_), kFunc);
   info->AddFunc("Draw", 4, {}, {}, Vt(VT_VOID_), kFunc);
@@ -157,11 +157,11 @@ TEST(WriteDispInterface, PropertiesComeFirstAndShareDispatchIds) {
 }
 
 TEST(WriteDispInterface, InheritedDispatchFunctionsAreLeftOut) {
-  auto base = std::make_shared<FakeTypeInfo>(TKIND_INTERFACE_, "IDispatch");
-  auto info = std::make_shared<FakeTypeInfo>(TKIND_DISPATCH_, "D");
+  auto base = std::make_shared<FakeTypeInfo>(typelib::TKIND_INTERFACE_, "IDispatch");
+  auto info = std::make_shared<FakeTypeInfo>(typelib::TKIND_DISPATCH_, "D");
   info->Inherit(base);
-  const MemberId inherited[] = {0x60000000, 0x60000001, 0x60000002, 0x60010000, 0x60010001, 0x60010002, 0x60010003};
-  for (const MemberId id : inherited) info->AddFunc("Inherited" + std::to_string(id), id, {}, {});
+  const typelib::MemberId inherited[] = {0x60000000, 0x60000001, 0x60000002, 0x60010000, 0x60010001, 0x60010002, 0x60010003};
+  for (const typelib::MemberId id : inherited) info->AddFunc("Inherited" + std::to_string(id), id, {}, {});
   EXPECT_EQ(DescribeOnly(info), "dispinterface[name=D,inherits=IDispatch]");
   info->AddFunc("Next", 0x60000003, {}, {});
   info->AddFunc("Before", 0x5FFFFFFF, {}, {});
@@ -176,7 +176,7 @@ TEST(WriteDispInterface, InheritedDispatchFunctionsAreLeftOut) {
 // A parameter whose ref is exactly "ptr" (a pointer with flags none of the words name)
 // makes its method a plain function; "ptr,in" does not, nor does a later accessor's.
 TEST(WriteDispInterface, BarePointerParametersMakeFunctions) {
-  auto info = std::make_shared<FakeTypeInfo>(TKIND_DISPATCH_, "D");
+  auto info = std::make_shared<FakeTypeInfo>(typelib::TKIND_DISPATCH_, "D");
   info->AddFunc("Bare", 1, {Param(Ptr(Vt(VT_I4_)), kLcid)}, {"p"}, Vt(VT_HRESULT_), kGet);
   info->AddFunc("Bare", 1, {Param(Vt(VT_I4_), kIn)}, {}, Vt(VT_HRESULT_), kPut);
   info->AddFunc("Plain", 2, {Param(Ptr(Vt(VT_I4_)), kIn)}, {"p"}, Vt(VT_HRESULT_), kGet);
@@ -193,4 +193,4 @@ TEST(WriteDispInterface, BarePointerParametersMakeFunctions) {
 }
 
 }  // namespace
-}  // namespace quenlor::typelib::scan
+}  // namespace quenlor::description

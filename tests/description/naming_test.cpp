@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "fake_type_lib.h"
-#include "typelib/scan/type_naming.h"
+#include "description/type_naming.h"
 
-namespace quenlor::typelib::scan {
+namespace quenlor::description {
 namespace {
 
 using testing::BadPtr;
@@ -15,11 +15,11 @@ using testing::UserDefined;
 using testing::Vt;
 
 TEST(GuidText, RegistryFormInUpperCase) {
-  Guid dispatch{0x00020400, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
-  EXPECT_EQ(GuidText(dispatch), "{00020400-0000-0000-C000-000000000046}");
-  Guid mixed{0xabcdef01, 0x2345, 0x6789, {0xab, 0xcd, 0xef, 0x01, 0x23, 0x45, 0x67, 0x89}};
-  EXPECT_EQ(GuidText(mixed), "{ABCDEF01-2345-6789-ABCD-EF0123456789}");
-  EXPECT_EQ(GuidText(Guid{}), "{00000000-0000-0000-0000-000000000000}");
+  typelib::Guid dispatch{0x00020400, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+  EXPECT_EQ(typelib::GuidText(dispatch), "{00020400-0000-0000-C000-000000000046}");
+  typelib::Guid mixed{0xabcdef01, 0x2345, 0x6789, {0xab, 0xcd, 0xef, 0x01, 0x23, 0x45, 0x67, 0x89}};
+  EXPECT_EQ(typelib::GuidText(mixed), "{ABCDEF01-2345-6789-ABCD-EF0123456789}");
+  EXPECT_EQ(typelib::GuidText(typelib::Guid{}), "{00000000-0000-0000-0000-000000000000}");
 }
 
 TEST(VarTypeName, NamesAndNumbers) {
@@ -60,8 +60,8 @@ TEST(ElementTypeText, FlagsAroundTheBaseText) {
 
 class TypeDescTextTest : public ::testing::Test {
  protected:
-  FakeTypeInfo info{TKIND_INTERFACE_, "IHost"};
-  std::string Text(const TypeDesc& desc) { return TypeDescText(info, desc); }
+  FakeTypeInfo info{typelib::TKIND_INTERFACE_, "IHost"};
+  std::string Text(const typelib::TypeDesc& desc) { return TypeDescText(info, desc); }
 };
 
 TEST_F(TypeDescTextTest, PointersAreNamedByWhatTheyPointTo) {
@@ -69,12 +69,12 @@ TEST_F(TypeDescTextTest, PointersAreNamedByWhatTheyPointTo) {
   EXPECT_EQ(Text(BadPtr()), "Pointer");
   EXPECT_EQ(Text(Ptr(BadPtr())), "Pointer");
   // A hostile file can chain pointers without end; naming must not recurse per level.
-  TypeDesc deep = Vt(VT_I4_);
+  typelib::TypeDesc deep = Vt(VT_I4_);
   for (int i = 0; i < 200000; ++i) deep = Ptr(std::move(deep));
   EXPECT_EQ(Text(deep), "Longint");
   // Free the chain iteratively too, so the test itself does not overflow the stack.
   while (deep.pointee && deep.pointee.use_count() == 1) {
-    TypeDesc next = *deep.pointee;
+    typelib::TypeDesc next = *deep.pointee;
     deep = std::move(next);
   }
 }
@@ -85,24 +85,24 @@ TEST_F(TypeDescTextTest, ArraysAndSafeArrays) {
   EXPECT_EQ(Text(CArray(Vt(VT_I4_), {{4, 1}})), "array[1..4] of Longint");
   EXPECT_EQ(Text(CArray(Vt(VT_I4_), {{3, -1}})), "array[-1..1] of Longint");
   // A record element is named like any reference to it; a pointer element is "Pointer".
-  const HRefType point = info.AddRef(std::make_shared<FakeTypeInfo>(TKIND_RECORD_, "TPoint"));
+  const typelib::HRefType point = info.AddRef(std::make_shared<FakeTypeInfo>(typelib::TKIND_RECORD_, "TPoint"));
   EXPECT_EQ(Text(CArray(UserDefined(point), {{2, 0}, {3, 0}})), "array[0..1][0..2] of TPoint");
   EXPECT_EQ(Text(CArray(UserDefined(0xDEAD), {{2, 0}})), "array[0..1] of cannot convert");
   EXPECT_EQ(Text(CArray(Ptr(Vt(VT_I4_)), {{2, 0}})), "array[0..1] of Pointer");
   // Bounds at the 32-bit limits print the values they stand for.
   EXPECT_EQ(Text(CArray(Vt(VT_UI1_), {{0xFFFFFFFFu, 2147483647}})), "array[2147483647..6442450941] of Byte");
-  TypeDesc no_array = Vt(VT_CARRAY_);
+  typelib::TypeDesc no_array = Vt(VT_CARRAY_);
   EXPECT_EQ(Text(no_array), "cannot convert");
 }
 
 TEST_F(TypeDescTextTest, ReferencedTypes) {
-  auto point = std::make_shared<FakeTypeInfo>(TKIND_RECORD_, "TPoint");
-  auto guid = std::make_shared<FakeTypeInfo>(TKIND_RECORD_, "GUID");
-  auto nameless = std::make_shared<FakeTypeInfo>(TKIND_RECORD_, "Hidden");
-  nameless->doc_hr = kEFail;
-  const HRefType point_ref = info.AddRef(point);
-  const HRefType guid_ref = info.AddRef(guid);
-  const HRefType nameless_ref = info.AddRef(nameless);
+  auto point = std::make_shared<FakeTypeInfo>(typelib::TKIND_RECORD_, "TPoint");
+  auto guid = std::make_shared<FakeTypeInfo>(typelib::TKIND_RECORD_, "GUID");
+  auto nameless = std::make_shared<FakeTypeInfo>(typelib::TKIND_RECORD_, "Hidden");
+  nameless->doc_hr = typelib::kEFail;
+  const typelib::HRefType point_ref = info.AddRef(point);
+  const typelib::HRefType guid_ref = info.AddRef(guid);
+  const typelib::HRefType nameless_ref = info.AddRef(nameless);
   EXPECT_EQ(Text(UserDefined(point_ref)), "TPoint");
   EXPECT_EQ(Text(Ptr(UserDefined(point_ref))), "TPoint");
   EXPECT_EQ(Text(UserDefined(guid_ref)), "TGUID");
@@ -121,26 +121,26 @@ TEST_F(TypeDescTextTest, PointersToNothingAreUntypedPointers) {
 
 // A coclass is no type a declaration can use: its default interface stands for it.
 TEST_F(TypeDescTextTest, CoclassesAreNamedByTheirDefaultInterface) {
-  auto events = std::make_shared<FakeTypeInfo>(TKIND_DISPATCH_, "_Events");
-  auto first = std::make_shared<FakeTypeInfo>(TKIND_INTERFACE_, "_First");
-  auto main = std::make_shared<FakeTypeInfo>(TKIND_DISPATCH_, "_Main");
-  auto coclass = std::make_shared<FakeTypeInfo>(TKIND_COCLASS_, "Thing");
+  auto events = std::make_shared<FakeTypeInfo>(typelib::TKIND_DISPATCH_, "_Events");
+  auto first = std::make_shared<FakeTypeInfo>(typelib::TKIND_INTERFACE_, "_First");
+  auto main = std::make_shared<FakeTypeInfo>(typelib::TKIND_DISPATCH_, "_Main");
+  auto coclass = std::make_shared<FakeTypeInfo>(typelib::TKIND_COCLASS_, "Thing");
   for (const auto& implemented : {events, first, main}) coclass->impl_types.push_back(coclass->AddRef(implemented));
   coclass->attr.c_impl_types = 3;
   coclass->impl_flags = {{0, 0x1 | 0x2}, {2, 0x1}};  // a default source, then the default
   EXPECT_EQ(Text(UserDefined(info.AddRef(coclass))), "_Main");
   coclass->impl_flags = {{0, 0x2}};  // no default: the first that is no source
   EXPECT_EQ(Text(UserDefined(info.AddRef(coclass))), "_First");
-  auto bare = std::make_shared<FakeTypeInfo>(TKIND_COCLASS_, "Bare");
+  auto bare = std::make_shared<FakeTypeInfo>(typelib::TKIND_COCLASS_, "Bare");
   EXPECT_EQ(Text(UserDefined(info.AddRef(bare))), "Bare");
 }
 
 TEST_F(TypeDescTextTest, LibraryTypesDoNotTakeBuiltInNames) {
-  auto integer = std::make_shared<FakeTypeInfo>(TKIND_RECORD_, "Integer");
-  auto word = std::make_shared<FakeTypeInfo>(TKIND_ENUM_, "WORD");
-  auto unknown = std::make_shared<FakeTypeInfo>(TKIND_INTERFACE_, "IUnknown");
+  auto integer = std::make_shared<FakeTypeInfo>(typelib::TKIND_RECORD_, "Integer");
+  auto word = std::make_shared<FakeTypeInfo>(typelib::TKIND_ENUM_, "WORD");
+  auto unknown = std::make_shared<FakeTypeInfo>(typelib::TKIND_INTERFACE_, "IUnknown");
   EXPECT_EQ(Text(UserDefined(info.AddRef(integer))), "Integer_");
-  EXPECT_EQ(MemberName(*integer, kMemberIdNil), "Integer_");
+  EXPECT_EQ(MemberName(*integer, typelib::kMemberIdNil), "Integer_");
   EXPECT_EQ(Text(Ptr(UserDefined(info.AddRef(word)))), "WORD_");
   EXPECT_EQ(Text(UserDefined(info.AddRef(unknown))), "IUnknown");  // declaring it declares that very type
   for (const char* name : {"TOleEnum", "tdecimal", "Pointer", "TGUID", "HResult"}) EXPECT_EQ(TypeOwnName(name), std::string(name) + "_");
@@ -161,4 +161,4 @@ TEST(IdentifierText, NamesBecomeIdentifiersOneWay) {
 }
 
 }  // namespace
-}  // namespace quenlor::typelib::scan
+}  // namespace quenlor::description

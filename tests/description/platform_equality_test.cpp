@@ -9,14 +9,14 @@
 #include <string>
 #include <vector>
 
-#include "typelib/scan/type_lib_scan.h"
+#include "description/type_lib_scan.h"
 
-namespace quenlor::typelib::scan {
+namespace quenlor::description {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string Described(const fs::path& file, ReaderKind reader) {
+std::string Described(const fs::path& file, typelib::ReaderKind reader) {
   const xml::DocumentPtr document = LoadTypeLibDescription(file.string(), reader);
   return document ? document->GetXml() : std::string("invalid typelib");
 }
@@ -47,8 +47,8 @@ TEST(PlatformEquality, BuiltinReaderDescribesLikeThePlatform) {
   fs::current_path(fs::path(QUENLOR_BINARY_DIR) / "fixtures");
   int equal = 0;
   for (const auto& file : Libraries()) {
-    const std::string platform = Described(file, ReaderKind::Platform);
-    const std::string builtin = Described(file, ReaderKind::Builtin);
+    const std::string platform = Described(file, typelib::ReaderKind::Platform);
+    const std::string builtin = Described(file, typelib::ReaderKind::Builtin);
     const bool same = platform == builtin;
     equal += same ? 1 : 0;
     const bool known = !same && KnownWineDivergence(file);
@@ -66,4 +66,4 @@ TEST(PlatformEquality, BuiltinReaderDescribesLikeThePlatform) {
 }
 
 }  // namespace
-}  // namespace quenlor::typelib::scan
+}  // namespace quenlor::description

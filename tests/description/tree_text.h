@@ -7,7 +7,7 @@
 
 #include "xml/xml_objects.h"
 
-namespace quenlor::typelib::testing {
+namespace quenlor::description::testing {
 
 inline std::string TreeText(const xml::NodePtr& node) {
   std::string text = node->Name();
@@ -43,4 +43,4 @@ inline std::string TreeText(const xml::NodePtr& node) {
   return text;
 }
 
-}  // namespace quenlor::typelib::testing
+}  // namespace quenlor::description::testing

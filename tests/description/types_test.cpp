@@ -3,7 +3,7 @@
 
 #include "describe.h"
 
-namespace quenlor::typelib::scan {
+namespace quenlor::description {
 namespace {
 
 using testing::BadPtr;
@@ -16,11 +16,11 @@ using testing::UserDefined;
 using testing::Vt;
 
 TEST(WriteEnum, MembersInIndexOrder) {
-  auto info = std::make_shared<FakeTypeInfo>(TKIND_ENUM_, "E");
+  auto info = std::make_shared<FakeTypeInfo>(typelib::TKIND_ENUM_, "E");
   info->AddVar("Last", 10, Vt(VT_I4_), Variant::Int(100));
   info->AddVar("Minus", 11, Vt(VT_I4_), Variant::Int(-1));
   info->AddVar("Lost", 12, Vt(VT_I4_), Variant::Int(5));
-  info->vars.back().hr = kEFail;
+  info->vars.back().hr = typelib::kEFail;
   info->AddVar("Unnamed", 13, Vt(VT_I4_), Variant::Int(7));
   info->member_doc_fail.insert(13);
   info->AddVar("Big", 14, Vt(VT_UI4_), Variant::Int(0xFFFFFFFF, VT_UI4_));
@@ -31,18 +31,18 @@ TEST(WriteEnum, MembersInIndexOrder) {
             "enum[name=E](items(item[name=Last,value=100] item[name=Minus,value=-1] item[name=,value=7] "
             "item[name=Big,value=-1] item[name=Half,value=2] item[name=Rounded,value=-4] item[name=NoValue,value=0]))");
 
-  auto empty = std::make_shared<FakeTypeInfo>(TKIND_ENUM_, "Empty");
+  auto empty = std::make_shared<FakeTypeInfo>(typelib::TKIND_ENUM_, "Empty");
   EXPECT_EQ(DescribeOnly(empty), "enum[name=Empty]");
-  auto unreadable = std::make_shared<FakeTypeInfo>(TKIND_ENUM_, "AllLost");
+  auto unreadable = std::make_shared<FakeTypeInfo>(typelib::TKIND_ENUM_, "AllLost");
   unreadable->AddVar("x", 1, Vt(VT_I4_), Variant::Int(1));
-  unreadable->vars.back().hr = kEFail;
+  unreadable->vars.back().hr = typelib::kEFail;
   EXPECT_EQ(DescribeOnly(unreadable), "enum[name=AllLost]");
 }
 
 TEST(WriteRecord, FieldTypesAndReferences) {
-  auto point = std::make_shared<FakeTypeInfo>(TKIND_RECORD_, "TPoint");
-  auto info = std::make_shared<FakeTypeInfo>(TKIND_RECORD_, "R");
-  const HRefType point_ref = info->AddRef(point);
+  auto point = std::make_shared<FakeTypeInfo>(typelib::TKIND_RECORD_, "TPoint");
+  auto info = std::make_shared<FakeTypeInfo>(typelib::TKIND_RECORD_, "R");
+  const typelib::HRefType point_ref = info->AddRef(point);
   info->AddVar("Text", 1, Ptr(Vt(VT_BSTR_)));
   info->AddVar("Raw", 2, BadPtr());
   info->AddVar("Next", 3, Ptr(UserDefined(point_ref)));
@@ -54,13 +54,13 @@ TEST(WriteRecord, FieldTypesAndReferences) {
             "item[name=Next,type=TPoint,ref=true] item[name=Origin,type=TPoint] "
             "item[name=Cells,type=array[1..4] of Smallint] item[name=Bytes,type=Byte,ref=true]))");
 
-  auto empty = std::make_shared<FakeTypeInfo>(TKIND_RECORD_, "Empty");
+  auto empty = std::make_shared<FakeTypeInfo>(typelib::TKIND_RECORD_, "Empty");
   EXPECT_EQ(DescribeOnly(empty), "record[name=Empty]");
 }
 
 TEST(WriteUnion, WrittenLikeARecordUnderUnions) {
   testing::FakeTypeLib lib("L");
-  auto the_union = lib.Add(TKIND_UNION_, "U");
+  auto the_union = lib.Add(typelib::TKIND_UNION_, "U");
   the_union->AddVar("AsLong", 1, Vt(VT_I4_)).AddVar("AsText", 2, Ptr(Vt(VT_LPSTR_)));
   EXPECT_EQ(testing::Describe(lib),
             "typelib[name=L](unions(union[name=U](items(item[name=AsLong,type=Longint] "
@@ -68,10 +68,10 @@ TEST(WriteUnion, WrittenLikeARecordUnderUnions) {
 }
 
 TEST(WriteAlias, PointerAliasesAreReferencesWhateverTheirText) {
-  auto guid = std::make_shared<FakeTypeInfo>(TKIND_RECORD_, "GUID");
-  auto alias = [&](TypeDesc desc) {
-    auto info = std::make_shared<FakeTypeInfo>(TKIND_ALIAS_, "A");
-    const HRefType guid_ref = info->AddRef(guid);
+  auto guid = std::make_shared<FakeTypeInfo>(typelib::TKIND_RECORD_, "GUID");
+  auto alias = [&](typelib::TypeDesc desc) {
+    auto info = std::make_shared<FakeTypeInfo>(typelib::TKIND_ALIAS_, "A");
+    const typelib::HRefType guid_ref = info->AddRef(guid);
     if (desc.vt == VT_USERDEFINED_) desc.hreftype = guid_ref;
     info->attr.tdesc_alias = std::move(desc);
     return DescribeOnly(info);
@@ -84,12 +84,12 @@ TEST(WriteAlias, PointerAliasesAreReferencesWhateverTheirText) {
 }
 
 TEST(WriteCoClass, HeaderOnly) {
-  auto iface = std::make_shared<FakeTypeInfo>(TKIND_INTERFACE_, "IThing");
-  auto info = std::make_shared<FakeTypeInfo>(TKIND_COCLASS_, "Thing");
+  auto iface = std::make_shared<FakeTypeInfo>(typelib::TKIND_INTERFACE_, "IThing");
+  auto info = std::make_shared<FakeTypeInfo>(typelib::TKIND_COCLASS_, "Thing");
   info->Inherit(iface);
   info->AddFunc("NotWritten", 1, {}, {});
   info->AddVar("NotWritten", 2, Vt(VT_I4_));
-  info->attr.guid = Guid{0xAA, 0, 0, {}};
+  info->attr.guid = typelib::Guid{0xAA, 0, 0, {}};
   EXPECT_EQ(DescribeOnly(info), "coclass[name=Thing](guid:{000000AA-0000-0000-0000-000000000000})");
 }
 
@@ -101,7 +101,7 @@ TEST(WriteEnum, DecimalMembersRounded) {
     v.decimal = {scale, static_cast<std::uint8_t>(negative ? 0x80 : 0), hi, lo};
     return v;
   };
-  auto info = std::make_shared<FakeTypeInfo>(TKIND_ENUM_, "D");
+  auto info = std::make_shared<FakeTypeInfo>(typelib::TKIND_ENUM_, "D");
   info->AddVar("Whole", 1, Vt(VT_DECIMAL_), dec(42, 0, false));
   info->AddVar("Half", 2, Vt(VT_DECIMAL_), dec(25, 1, false));
   info->AddVar("HalfOdd", 3, Vt(VT_DECIMAL_), dec(35, 1, false));
@@ -117,7 +117,7 @@ TEST(WriteEnum, DecimalMembersRounded) {
 
 // widl drops the constants of modules, so this is where they are written at all.
 TEST(WriteModule, ConstantsBeforeFunctions) {
-  auto info = std::make_shared<FakeTypeInfo>(TKIND_MODULE_, "M");
+  auto info = std::make_shared<FakeTypeInfo>(typelib::TKIND_MODULE_, "M");
   info->AddFunc("Add", 0x60000000, {Param(Vt(VT_I4_), 1), Param(Vt(VT_I4_), 1)}, {"a", "b"}, Vt(VT_I4_), 1, 1);
   info->AddVar("Ten", 1, Vt(VT_I4_), Variant::Int(10));
   info->AddVar("Empty", 2, Vt(VT_BSTR_), Variant::String(""));
@@ -133,10 +133,10 @@ TEST(WriteModule, ConstantsBeforeFunctions) {
             "funcs(func[name=Add](params(param(ref:in name:a type:Longint) param(ref:in name:b type:Longint)) "
             "result:Longint)))");
 
-  auto functions_only = std::make_shared<FakeTypeInfo>(TKIND_MODULE_, "F");
+  auto functions_only = std::make_shared<FakeTypeInfo>(typelib::TKIND_MODULE_, "F");
   functions_only->AddFunc("Beep", 1, {}, {}, Vt(VT_VOID_));
   functions_only->AddFunc("Lost", 2, {}, {});
-  functions_only->funcs.back().hr = kEFail;
+  functions_only->funcs.back().hr = typelib::kEFail;
   EXPECT_EQ(DescribeOnly(functions_only), "module[name=F](funcs(func[name=Beep](result:HResult)))");
 }
 
@@ -156,4 +156,4 @@ TEST(QuoteString, RunsAndCharacterCodes) {
 }
 
 }  // namespace
-}  // namespace quenlor::typelib::scan
+}  // namespace quenlor::description

@@ -9,7 +9,7 @@
 
 #include "base/file.h"
 #include "generator/import_unit.h"
-#include "typelib/scan/type_lib_scan.h"
+#include "description/type_lib_scan.h"
 
 namespace quenlor::generator {
 namespace {
@@ -58,7 +58,7 @@ TEST_P(GoldenUnit, MatchesTheReviewedUnit) {
   // The built-in reader on both builds: the generator is under test here, and Wine's
   // LoadTypeLibEx leaves some references unresolved that the reader resolves (an alias in
   // qtypes, FILETIME in the SLTG library), which would make the two builds' units differ.
-  const xml::DocumentPtr description = typelib::scan::LoadTypeLibDescription(c.path, typelib::ReaderKind::Builtin);
+  const xml::DocumentPtr description = description::LoadTypeLibDescription(c.path, typelib::ReaderKind::Builtin);
   fs::current_path(previous);
   ASSERT_TRUE(description) << c.path << " does not load";
   // The reader of the Windows build leaves two references unresolved ("cannot convert")

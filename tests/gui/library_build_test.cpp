@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/build/library_build.h"
+#include "app/library_build/library_build.h"
 #include "app/catalogue/catalogue.h"
 #include "platform/registry.h"
 #include "typelib/reader_choice.h"

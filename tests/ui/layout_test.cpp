@@ -1,7 +1,7 @@
 // Where aligned and anchored children go, without windows.
 #include <gtest/gtest.h>
 
-#include "ui/framework/layout.h"
+#include "ui/layout/layout.h"
 
 namespace quenlor::ui {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "typelib/scan/type_lib_scan.h"
+#include "description/type_lib_scan.h"
 #include "xml/xml_format.h"
 #include "xml/xml_objects.h"
 #include "xml_test_platform.h"
@@ -181,7 +181,7 @@ TEST(FormatPlainXml, DescriptionsOfRealLibraries) {
   for (const fs::path& folder : folders) {
     for (const auto& entry : fs::recursive_directory_iterator(folder, error)) {
       if (!entry.is_regular_file() || entry.path().extension() == ".md") continue;
-      const DocumentPtr document = typelib::scan::LoadTypeLibDescription(entry.path().string(), typelib::ReaderKind::Builtin);
+      const DocumentPtr document = description::LoadTypeLibDescription(entry.path().string(), typelib::ReaderKind::Builtin);
       if (!document) continue;
       ++described;
       const std::string text = document->GetXml();

@@ -8,7 +8,7 @@
 #include "typelib/builtin_access.h"
 #include "typelib/dump.h"
 #include "typelib/reader_choice.h"
-#include "typelib/scan/type_lib_scan.h"
+#include "description/type_lib_scan.h"
 
 namespace quenlor::cli {
 
@@ -82,7 +82,7 @@ void ReportUnresolvedLibraries(const LibraryArgs& args, std::ostream& err) {
 
 xml::DocumentPtr DescribeUntilExit(const LibraryArgs& args, std::ostream& err) {
   std::shared_ptr<typelib::ITypeLibAccess> library;
-  xml::DocumentPtr description = typelib::scan::LoadTypeLibDescription(args.file, args.reader, library);
+  xml::DocumentPtr description = description::LoadTypeLibDescription(args.file, args.reader, library);
   if (description) ReportUnresolvedLibraries(args, err);
   KeepUntilExit(library);
   KeepUntilExit(description);

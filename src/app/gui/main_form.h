@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/build/library_build.h"
+#include "app/library_build/library_build.h"
 #include "typelib/reader_choice.h"
 #include "ui/components/draw_tabs.h"
 #include "ui/components/framed_window.h"

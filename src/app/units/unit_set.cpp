@@ -8,8 +8,8 @@
 #include "base/error.h"
 #include "base/file.h"
 #include "generator/import_unit.h"
-#include "typelib/scan/type_lib_scan.h"
-#include "typelib/scan/type_naming.h"
+#include "description/type_lib_scan.h"
+#include "description/type_naming.h"
 
 namespace quenlor::units {
 
@@ -35,7 +35,7 @@ std::size_t UnitSet::Find(const LibraryKey& key) const {
 
 std::size_t UnitSet::Insert(std::shared_ptr<typelib::ITypeLibAccess> library, const LibraryKey& key, bool asked_for) {
   Node node;
-  node.name = typelib::scan::LibraryName(*library);
+  node.name = description::LibraryName(*library);
   node.library = std::move(library);
   node.key = key;
   node.asked_for = asked_for;
@@ -138,7 +138,7 @@ void UnitSet::WriteAll(const std::string& directory, const Progress& progress) {
     const std::string path = directory + "/" + unit_names[p] + ".pas";
     try {
       const xml::DocumentPtr description = xml::CreateDocument();
-      typelib::scan::ScanTypeLib(*node.library, description->ForceRoot("typelib"));
+      description::ScanTypeLib(*node.library, description->ForceRoot("typelib"));
       WriteFileAtomically(path, generator::BuildImportUnit(description, context));
       written_.push_back({unit_names[p], path, node.asked_for});
     } catch (const std::exception& e) {

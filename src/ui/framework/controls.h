@@ -13,7 +13,7 @@
 
 #include "ui/framework/graphics.h"
 #include "ui/framework/handles.h"
-#include "ui/framework/layout.h"
+#include "ui/layout/layout.h"
 
 namespace quenlor::ui {
 

@@ -8,7 +8,7 @@
 
 #include "typelib/access.h"
 
-namespace quenlor::typelib::scan {
+namespace quenlor::description {
 
 // What a type that yields no text is called in the description.
 inline constexpr const char* kCannotConvert = "cannot convert";
@@ -22,11 +22,11 @@ std::string VarTypeName(std::uint16_t var_type);
 std::string ElementTypeText(std::uint16_t var_type);
 
 // The type text of a type description occurring in `type_info`, which resolves references.
-std::string TypeDescText(ITypeInfoAccess& type_info, const TypeDesc& desc);
+std::string TypeDescText(typelib::ITypeInfoAccess& type_info, const typelib::TypeDesc& desc);
 
 // A member's name (memid -1: the type's own, through TypeOwnName), or empty text when it
 // cannot be read; made an identifier by IdentifierText.
-std::string MemberName(ITypeInfoAccess& type_info, MemberId member_id);
+std::string MemberName(typelib::ITypeInfoAccess& type_info, typelib::MemberId member_id);
 
 // A name as an identifier can hold it, the same text for every reader and every XML tree:
 // blanks around it are dropped, control characters (which XML cannot carry) are dropped, other ASCII characters that are
@@ -39,4 +39,4 @@ std::string IdentifierText(std::string_view name);
 // Integer); a reference to the type is written with the same name.
 std::string TypeOwnName(std::string_view documented_name);
 
-}  // namespace quenlor::typelib::scan
+}  // namespace quenlor::description

@@ -1,11 +1,11 @@
-#include "typelib/scan/type_naming.h"
+#include "description/type_naming.h"
 
 #include <array>
 #include <string_view>
 
 #include "base/text.h"
 
-namespace quenlor::typelib::scan {
+namespace quenlor::description {
 
 namespace {
 
@@ -40,32 +40,32 @@ bool IsIdentifierChar(char c) {
 // A coclass is no type a declaration can use: a reference to one stands for its default
 // interface (the first one not marked as a source of events), as a client of the coclass
 // gets it. Empty when the coclass names none that can be read.
-std::string DefaultInterfaceName(ITypeInfoAccess& coclass, const TypeAttr& attr) {
+std::string DefaultInterfaceName(typelib::ITypeInfoAccess& coclass, const typelib::TypeAttr& attr) {
   std::string fallback;
   for (unsigned index = 0; index < attr.c_impl_types; ++index) {
     std::int32_t flags = 0;
-    HRefType href = 0;
-    std::shared_ptr<ITypeInfoAccess> implemented;
-    if (Failed(coclass.GetImplTypeFlags(index, flags)) || (flags & kImplTypeSource)) continue;
-    if (Failed(coclass.GetRefTypeOfImplType(index, href))) continue;
-    if (Failed(coclass.GetRefTypeInfo(href, implemented)) || !implemented) continue;
-    std::string name = MemberName(*implemented, kMemberIdNil);
+    typelib::HRefType href = 0;
+    std::shared_ptr<typelib::ITypeInfoAccess> implemented;
+    if (typelib::Failed(coclass.GetImplTypeFlags(index, flags)) || (flags & kImplTypeSource)) continue;
+    if (typelib::Failed(coclass.GetRefTypeOfImplType(index, href))) continue;
+    if (typelib::Failed(coclass.GetRefTypeInfo(href, implemented)) || !implemented) continue;
+    std::string name = MemberName(*implemented, typelib::kMemberIdNil);
     if (flags & kImplTypeDefault) return name;
     if (fallback.empty()) fallback = std::move(name);
   }
   return fallback;
 }
 
-std::string ReferencedTypeName(ITypeInfoAccess& referenced) {
-  TypeAttr attr;
-  if (Succeeded(referenced.GetTypeAttr(attr)) && attr.typekind == TKIND_COCLASS_) {
+std::string ReferencedTypeName(typelib::ITypeInfoAccess& referenced) {
+  typelib::TypeAttr attr;
+  if (typelib::Succeeded(referenced.GetTypeAttr(attr)) && attr.typekind == typelib::TKIND_COCLASS_) {
     std::string name = DefaultInterfaceName(referenced, attr);
     if (!name.empty()) return name;
   }
-  return MemberName(referenced, kMemberIdNil);
+  return MemberName(referenced, typelib::kMemberIdNil);
 }
 
-std::string ArrayText(ITypeInfoAccess& type_info, const ArrayDesc& array) {
+std::string ArrayText(typelib::ITypeInfoAccess& type_info, const typelib::ArrayDesc& array) {
   std::string text = "array";
   for (const auto& bound : array.bounds) {
     // 64-bit so that a bound near the 32-bit limits prints the value it stands for.
@@ -147,10 +147,10 @@ std::string ElementTypeText(std::uint16_t var_type) {
   return text;
 }
 
-std::string TypeDescText(ITypeInfoAccess& type_info, const TypeDesc& desc) {
+std::string TypeDescText(typelib::ITypeInfoAccess& type_info, const typelib::TypeDesc& desc) {
   // A pointer is named by what it points to, through any number of levels. Walked as a loop
   // so that a hostile chain of pointers cannot exhaust the stack.
-  const TypeDesc* current = &desc;
+  const typelib::TypeDesc* current = &desc;
   while (current->vt == VT_PTR_ && current->pointee) current = current->pointee.get();
 
   std::string text;
@@ -167,8 +167,8 @@ std::string TypeDescText(ITypeInfoAccess& type_info, const TypeDesc& desc) {
       if (current->array) text = ArrayText(type_info, *current->array);
       break;
     case VT_USERDEFINED_: {
-      std::shared_ptr<ITypeInfoAccess> referenced;
-      if (Succeeded(type_info.GetRefTypeInfo(current->hreftype, referenced)) && referenced)
+      std::shared_ptr<typelib::ITypeInfoAccess> referenced;
+      if (typelib::Succeeded(type_info.GetRefTypeInfo(current->hreftype, referenced)) && referenced)
         text = ReferencedTypeName(*referenced);
       break;
     }
@@ -181,10 +181,10 @@ std::string TypeDescText(ITypeInfoAccess& type_info, const TypeDesc& desc) {
   return text;
 }
 
-std::string MemberName(ITypeInfoAccess& type_info, MemberId member_id) {
-  Documentation doc;
-  if (Failed(type_info.GetDocumentation(member_id, doc))) return {};
-  return member_id == kMemberIdNil ? TypeOwnName(doc.name) : IdentifierText(doc.name);
+std::string MemberName(typelib::ITypeInfoAccess& type_info, typelib::MemberId member_id) {
+  typelib::Documentation doc;
+  if (typelib::Failed(type_info.GetDocumentation(member_id, doc))) return {};
+  return member_id == typelib::kMemberIdNil ? TypeOwnName(doc.name) : IdentifierText(doc.name);
 }
 
 std::string IdentifierText(std::string_view name) {
@@ -212,4 +212,4 @@ std::string TypeOwnName(std::string_view documented_name) {
   return text;
 }
 
-}  // namespace quenlor::typelib::scan
+}  // namespace quenlor::description

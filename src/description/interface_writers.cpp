@@ -4,14 +4,14 @@
 #include <unordered_map>
 #include <vector>
 
-#include "typelib/scan/type_lib_scan.h"
+#include "description/type_lib_scan.h"
 
-namespace quenlor::typelib::scan {
+namespace quenlor::description {
 
 namespace {
 
 // The inherited IUnknown and IDispatch functions a dispinterface lists but does not declare.
-bool IsInheritedDispatchMember(MemberId id) {
+bool IsInheritedDispatchMember(typelib::MemberId id) {
   const auto u = static_cast<std::uint32_t>(id);
   return (u >= 0x60000000u && u <= 0x60000002u) || (u >= 0x60010000u && u <= 0x60010003u);
 }
@@ -39,7 +39,7 @@ constexpr std::int32_t kInvokePutRef = 8;
 // method a plain function whatever its invocation kind. For a dispinterface setter whose
 // value parameter is unnamed behind named index parameters, `setter_value` also writes the
 // value's type as `prop`: that is the property's type, not the setter's result.
-bool WriteSignatureChildren(const xml::NodePtr& node, ITypeInfoAccess& type_info, const FuncDesc& func,
+bool WriteSignatureChildren(const xml::NodePtr& node, typelib::ITypeInfoAccess& type_info, const typelib::FuncDesc& func,
                             bool setter_value = false) {
   bool has_bare_pointer = false;
   // cParams and the parameter list come from the reader separately; trust the smaller.
@@ -48,7 +48,7 @@ bool WriteSignatureChildren(const xml::NodePtr& node, ITypeInfoAccess& type_info
   if (func.c_params > 0) {
     const unsigned max_names = static_cast<unsigned>(func.c_params) + 2;
     std::vector<std::string> names;
-    if (Succeeded(type_info.GetNames(func.memid, max_names, names)) && !names.empty()) {
+    if (typelib::Succeeded(type_info.GetNames(func.memid, max_names, names)) && !names.empty()) {
       if (names.size() == 1) {
         // Only the function's own name: its parameter is unnamed, like a property setter's value.
         if (param_count > 0) AppendTextChild(node, "prop", TypeDescText(type_info, func.params[0].tdesc));
@@ -58,7 +58,7 @@ bool WriteSignatureChildren(const xml::NodePtr& node, ITypeInfoAccess& type_info
         // a getter with more parameters can share): names without a parameter are dropped.
         const std::size_t described = std::min(names.size() - 1, param_count);
         for (std::size_t i = 0; i < described; ++i) {
-          const ElemDesc& param = func.params[i];
+          const typelib::ElemDesc& param = func.params[i];
           const xml::NodePtr param_node = params->Nodes()->Add("param");
           const std::string ref = ParamFlagsText(param);
           if (ref == "ptr") has_bare_pointer = true;
@@ -75,7 +75,7 @@ bool WriteSignatureChildren(const xml::NodePtr& node, ITypeInfoAccess& type_info
   return has_bare_pointer;
 }
 
-xml::NodePtr AppendMethod(const xml::NodePtr& methods, ITypeInfoAccess& type_info, const FuncDesc& func) {
+xml::NodePtr AppendMethod(const xml::NodePtr& methods, typelib::ITypeInfoAccess& type_info, const typelib::FuncDesc& func) {
   const xml::NodePtr method = methods->Nodes()->Add("method");
   const xml::NamedValuesPtr values = method->Attributes()->Values();
   values->WriteString("name", MemberName(type_info, func.memid));
@@ -84,19 +84,19 @@ xml::NodePtr AppendMethod(const xml::NodePtr& methods, ITypeInfoAccess& type_inf
   return method;
 }
 
-void WriteInherits(const xml::NodePtr& item, ITypeInfoAccess& type_info, const TypeAttr& type_attr) {
+void WriteInherits(const xml::NodePtr& item, typelib::ITypeInfoAccess& type_info, const typelib::TypeAttr& type_attr) {
   for (unsigned index = 0; index < type_attr.c_impl_types; ++index) {
-    HRefType href = 0;
-    if (Failed(type_info.GetRefTypeOfImplType(index, href))) continue;
-    std::shared_ptr<ITypeInfoAccess> base;
-    if (Failed(type_info.GetRefTypeInfo(href, base)) || !base) continue;
-    item->Attributes()->Values()->WriteString("inherits", MemberName(*base, kMemberIdNil));
+    typelib::HRefType href = 0;
+    if (typelib::Failed(type_info.GetRefTypeOfImplType(index, href))) continue;
+    std::shared_ptr<typelib::ITypeInfoAccess> base;
+    if (typelib::Failed(type_info.GetRefTypeInfo(href, base)) || !base) continue;
+    item->Attributes()->Values()->WriteString("inherits", MemberName(*base, typelib::kMemberIdNil));
   }
 }
 
 }  // namespace
 
-std::string ParamFlagsText(const ElemDesc& param) {
+std::string ParamFlagsText(const typelib::ElemDesc& param) {
   std::string words;
   const auto append = [&words](std::string_view word) {
     if (!words.empty()) words += ',';
@@ -104,16 +104,16 @@ std::string ParamFlagsText(const ElemDesc& param) {
   };
   // A pointer to nothing is passed as the untyped Pointer it is named, by value.
   if (param.tdesc.vt == VT_PTR_ && param.tdesc.pointee && param.tdesc.pointee->vt != VT_VOID_) append("ptr");
-  const std::uint16_t flags = param.param_flags & static_cast<std::uint16_t>(~kParamHasDefault);
+  const std::uint16_t flags = param.param_flags & static_cast<std::uint16_t>(~typelib::kParamHasDefault);
   if (flags == 0) return "in";
-  if (flags & kParamOpt) append("opt");
-  if (flags & kParamIn) append("in");
-  if (flags & kParamOut) append("out");
-  if (flags & kParamRetval) append("retval");
+  if (flags & typelib::kParamOpt) append("opt");
+  if (flags & typelib::kParamIn) append("in");
+  if (flags & typelib::kParamOut) append("out");
+  if (flags & typelib::kParamRetval) append("retval");
   return words.empty() ? std::string(kUnknownParamFlags) : words;
 }
 
-std::string CallConvText(const FuncDesc& func) {
+std::string CallConvText(const typelib::FuncDesc& func) {
   switch (func.callconv) {
     case 0: return "safecall";
     case 1: return "cdecl";
@@ -124,7 +124,7 @@ std::string CallConvText(const FuncDesc& func) {
   }
 }
 
-std::string InvokeKindText(const FuncDesc& func) {
+std::string InvokeKindText(const typelib::FuncDesc& func) {
   switch (func.invkind) {
     case 1: return "func";
     case 2: return "get";
@@ -134,17 +134,17 @@ std::string InvokeKindText(const FuncDesc& func) {
   }
 }
 
-void WriteSignature(const xml::NodePtr& node, ITypeInfoAccess& type_info, const FuncDesc& func) {
+void WriteSignature(const xml::NodePtr& node, typelib::ITypeInfoAccess& type_info, const typelib::FuncDesc& func) {
   WriteSignatureChildren(node, type_info, func);
 }
 
-xml::NodePtr WriteMethod(const xml::NodePtr& item, ITypeInfoAccess& type_info, const FuncDesc& func) {
+xml::NodePtr WriteMethod(const xml::NodePtr& item, typelib::ITypeInfoAccess& type_info, const typelib::FuncDesc& func) {
   xml::NodePtr methods = item->FindNode("methods");
   if (!methods) methods = item->Nodes()->Add("methods");
   return AppendMethod(methods, type_info, func);
 }
 
-void WriteInterface(const xml::NodePtr& root, ITypeInfoAccess& type_info, const TypeAttr& type_attr) {
+void WriteInterface(const xml::NodePtr& root, typelib::ITypeInfoAccess& type_info, const typelib::TypeAttr& type_attr) {
   const xml::NodePtr item = AddTypeItem(root, "interfaces", "interface");
   WriteTypeHeader(type_info, type_attr, item);
   WriteInherits(item, type_info, type_attr);
@@ -154,8 +154,8 @@ void WriteInterface(const xml::NodePtr& root, ITypeInfoAccess& type_info, const 
   std::vector<std::pair<xml::NodePtr, std::string>> accessors;  // method, invocation kind
   std::unordered_map<std::string, int> uses_of_name;
   for (unsigned index = 0; index < type_attr.c_funcs; ++index) {
-    FuncDesc func;
-    if (Failed(type_info.GetFuncDesc(index, func))) continue;
+    typelib::FuncDesc func;
+    if (typelib::Failed(type_info.GetFuncDesc(index, func))) continue;
     if (!methods) methods = item->Nodes()->Add("methods");
     const xml::NodePtr method = AppendMethod(methods, type_info, func);
     ++uses_of_name[method->Attributes()->Values()->ReadString("name", "", false)];
@@ -170,7 +170,7 @@ void WriteInterface(const xml::NodePtr& root, ITypeInfoAccess& type_info, const 
   }
 }
 
-void WriteDispInterface(const xml::NodePtr& root, ITypeInfoAccess& type_info, const TypeAttr& type_attr) {
+void WriteDispInterface(const xml::NodePtr& root, typelib::ITypeInfoAccess& type_info, const typelib::TypeAttr& type_attr) {
   const xml::NodePtr item = AddTypeItem(root, "dispinterfaces", "dispinterface");
   WriteTypeHeader(type_info, type_attr, item);
   WriteInherits(item, type_info, type_attr);
@@ -178,12 +178,12 @@ void WriteDispInterface(const xml::NodePtr& root, ITypeInfoAccess& type_info, co
   xml::NodePtr methods;
   // The first `method` of each dispatch id, properties included: what the path query
   // method[@dispid="N"] would find, without a query per function.
-  std::unordered_map<MemberId, xml::NodePtr> by_dispid;
+  std::unordered_map<typelib::MemberId, xml::NodePtr> by_dispid;
   std::set<xml::NodePtr> with_bare_pointer;
 
   for (unsigned index = 0; index < type_attr.c_vars; ++index) {
-    VarDesc var;
-    if (Failed(type_info.GetVarDesc(index, var))) continue;
+    typelib::VarDesc var;
+    if (typelib::Failed(type_info.GetVarDesc(index, var))) continue;
     if (!methods) methods = item->Nodes()->Add("methods");
     const xml::NodePtr method = methods->Nodes()->Add("method");
     const xml::NamedValuesPtr values = method->Attributes()->Values();
@@ -197,8 +197,8 @@ void WriteDispInterface(const xml::NodePtr& root, ITypeInfoAccess& type_info, co
   }
 
   for (unsigned index = 0; index < type_attr.c_funcs; ++index) {
-    FuncDesc func;
-    if (Failed(type_info.GetFuncDesc(index, func))) continue;
+    typelib::FuncDesc func;
+    if (typelib::Failed(type_info.GetFuncDesc(index, func))) continue;
     if (IsInheritedDispatchMember(func.memid)) continue;
     if (!methods) methods = item->Nodes()->Add("methods");
     const auto found = by_dispid.find(func.memid);
@@ -234,4 +234,4 @@ void WriteDispInterface(const xml::NodePtr& root, ITypeInfoAccess& type_info, co
   for (const auto& method : with_bare_pointer) method->Attributes()->Values()->WriteString("invoke", "func");
 }
 
-}  // namespace quenlor::typelib::scan
+}  // namespace quenlor::description

@@ -1,15 +1,15 @@
-#include "app/build/library_build.h"
+#include "app/library_build/library_build.h"
 
 #include "generator/import_unit.h"
 #include "platform/paths.h"
-#include "typelib/scan/type_lib_scan.h"
+#include "description/type_lib_scan.h"
 #include "xml/xml_objects.h"
 
 namespace quenlor::app {
 
 void Build(std::string_view path, IBuildView& view, typelib::ReaderKind reader) {
   const std::string file = platform::CleanLibraryPath(path);
-  const xml::DocumentPtr description = typelib::scan::LoadTypeLibDescription(file, reader);
+  const xml::DocumentPtr description = description::LoadTypeLibDescription(file, reader);
   if (!description) {
     view.ShowUnit(kInvalidTypeLib);
     view.ShowDescription(kInvalidTypeLib);

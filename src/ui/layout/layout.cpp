@@ -1,4 +1,4 @@
-#include "ui/framework/layout.h"
+#include "ui/layout/layout.h"
 
 #include <algorithm>
 

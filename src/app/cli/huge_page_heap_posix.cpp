@@ -1,4 +1,4 @@
-// How the Linux programs' allocator (mimalloc) gets its memory.
+// How the Linux command line's allocator (mimalloc) gets its memory.
 //
 // A description or a catalogue is tens of megabytes of small objects made within a fraction
 // of a second, and on virtual machines every first touch of a 4 KiB page is a costly fault:
@@ -7,9 +7,10 @@
 // madvise) the same work faults a few hundred times instead of tens of thousands.
 //
 // mimalloc's own large-page option is read once, before any code of ours runs, and the
-// memory it has by then is what later allocations use. So before main the program maps a
+// memory it has by then is what later allocations use. So the first thing main does is map a
 // large address range of its own (reserved, not committed: untouched pages cost nothing),
-// asks for huge pages on it, and makes it the main thread's heap. Where that cannot be done
+// ask for huge pages on it, and make it the main thread's heap; what static initialisers
+// allocated before stays where it is. Where that cannot be done
 // (a strict overcommit policy refusing the range, say) the default heap simply stays. A
 // user's own MIMALLOC_LARGE_OS_PAGES setting is left to mimalloc.
 #include <sys/mman.h>
@@ -20,12 +21,17 @@
 
 #include <mimalloc.h>
 
+#include "app/cli/huge_page_heap.h"
+
+namespace quenlor::cli {
 namespace {
 
 // Far more than any library or registry needs; only what is touched is ever backed.
 constexpr std::size_t kArenaSize = std::size_t{64} << 30;
 // mimalloc carves segments aligned to their size out of an arena.
 constexpr std::size_t kArenaAlignment = std::size_t{64} << 20;
+
+}  // namespace
 
 bool UseHugePageHeap() {
   if (std::getenv("MIMALLOC_LARGE_OS_PAGES")) return false;
@@ -48,6 +54,4 @@ bool UseHugePageHeap() {
   return true;
 }
 
-const bool kHugePageHeap = UseHugePageHeap();
-
-}  // namespace
+}  // namespace quenlor::cli

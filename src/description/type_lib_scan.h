@@ -14,10 +14,10 @@
 #include <string>
 
 #include "typelib/access.h"
-#include "typelib/scan/type_naming.h"
+#include "description/type_naming.h"
 #include "xml/xml_objects.h"
 
-namespace quenlor::typelib::scan {
+namespace quenlor::description {
 
 // The library's name, when it does not report one.
 inline constexpr const char* kImportedName = "Imported";
@@ -28,17 +28,17 @@ inline constexpr const char* kUnknownParamFlags = "xxx";
 
 // The description of the library in `path` (UTF-8), or a null document when the reader does
 // not return exactly kOk for it.
-xml::DocumentPtr LoadTypeLibDescription(const std::string& path, ReaderKind reader = DefaultReader());
+xml::DocumentPtr LoadTypeLibDescription(const std::string& path, typelib::ReaderKind reader = typelib::DefaultReader());
 // The same, handing the loaded library to the caller instead of freeing it on return (a
 // command that exits next need not free it at all).
-xml::DocumentPtr LoadTypeLibDescription(const std::string& path, ReaderKind reader,
-                                        std::shared_ptr<ITypeLibAccess>& library);
+xml::DocumentPtr LoadTypeLibDescription(const std::string& path, typelib::ReaderKind reader,
+                                        std::shared_ptr<typelib::ITypeLibAccess>& library);
 
 // Writes the library's name and every type of `lib`, in index order, under `root`.
-void ScanTypeLib(ITypeLibAccess& lib, const xml::NodePtr& root);
+void ScanTypeLib(typelib::ITypeLibAccess& lib, const xml::NodePtr& root);
 
 // The library's name, or "Imported".
-std::string LibraryName(ITypeLibAccess& lib);
+std::string LibraryName(typelib::ITypeLibAccess& lib);
 
 // --- Items -----------------------------------------------------------------------------
 
@@ -47,35 +47,35 @@ std::string LibraryName(ITypeLibAccess& lib);
 xml::NodePtr AddTypeItem(const xml::NodePtr& root, std::string_view collection_name, std::string_view item_name);
 
 // The header every item starts with: `guid` and `help` children, `name` and `dual` attributes.
-void WriteTypeHeader(ITypeInfoAccess& type_info, const TypeAttr& type_attr, const xml::NodePtr& item);
+void WriteTypeHeader(typelib::ITypeInfoAccess& type_info, const typelib::TypeAttr& type_attr, const xml::NodePtr& item);
 
 // --- Functions, interfaces and dispinterfaces ------------------------------------------
 
 // A parameter's `ref` text: "in", a list drawn from "ptr,opt,in,out,retval", or "xxx".
-std::string ParamFlagsText(const ElemDesc& param);
+std::string ParamFlagsText(const typelib::ElemDesc& param);
 // A function's `call` text; empty for conventions without a name.
-std::string CallConvText(const FuncDesc& func);
+std::string CallConvText(const typelib::FuncDesc& func);
 // A dispinterface function's invocation word: "func", "get", "put", "putref" or empty.
-std::string InvokeKindText(const FuncDesc& func);
+std::string InvokeKindText(const typelib::FuncDesc& func);
 
 // Appends the `params` or `prop` element and the `result` element of `func` to `node`.
-void WriteSignature(const xml::NodePtr& node, ITypeInfoAccess& type_info, const FuncDesc& func);
+void WriteSignature(const xml::NodePtr& node, typelib::ITypeInfoAccess& type_info, const typelib::FuncDesc& func);
 // Appends one `method` to an interface item (creating its `methods`) and returns it.
-xml::NodePtr WriteMethod(const xml::NodePtr& item, ITypeInfoAccess& type_info, const FuncDesc& func);
+xml::NodePtr WriteMethod(const xml::NodePtr& item, typelib::ITypeInfoAccess& type_info, const typelib::FuncDesc& func);
 
 // The writers the scan driver calls, one per type kind; each appends exactly one item.
-void WriteInterface(const xml::NodePtr& root, ITypeInfoAccess& type_info, const TypeAttr& type_attr);
-void WriteDispInterface(const xml::NodePtr& root, ITypeInfoAccess& type_info, const TypeAttr& type_attr);
-void WriteEnum(const xml::NodePtr& root, ITypeInfoAccess& type_info, const TypeAttr& type_attr);
-void WriteRecord(const xml::NodePtr& root, ITypeInfoAccess& type_info, const TypeAttr& type_attr);
-void WriteUnion(const xml::NodePtr& root, ITypeInfoAccess& type_info, const TypeAttr& type_attr);
-void WriteAlias(const xml::NodePtr& root, ITypeInfoAccess& type_info, const TypeAttr& type_attr);
-void WriteCoClass(const xml::NodePtr& root, ITypeInfoAccess& type_info, const TypeAttr& type_attr);
-void WriteModule(const xml::NodePtr& root, ITypeInfoAccess& type_info, const TypeAttr& type_attr);
+void WriteInterface(const xml::NodePtr& root, typelib::ITypeInfoAccess& type_info, const typelib::TypeAttr& type_attr);
+void WriteDispInterface(const xml::NodePtr& root, typelib::ITypeInfoAccess& type_info, const typelib::TypeAttr& type_attr);
+void WriteEnum(const xml::NodePtr& root, typelib::ITypeInfoAccess& type_info, const typelib::TypeAttr& type_attr);
+void WriteRecord(const xml::NodePtr& root, typelib::ITypeInfoAccess& type_info, const typelib::TypeAttr& type_attr);
+void WriteUnion(const xml::NodePtr& root, typelib::ITypeInfoAccess& type_info, const typelib::TypeAttr& type_attr);
+void WriteAlias(const xml::NodePtr& root, typelib::ITypeInfoAccess& type_info, const typelib::TypeAttr& type_attr);
+void WriteCoClass(const xml::NodePtr& root, typelib::ITypeInfoAccess& type_info, const typelib::TypeAttr& type_attr);
+void WriteModule(const xml::NodePtr& root, typelib::ITypeInfoAccess& type_info, const typelib::TypeAttr& type_attr);
 
 // A string constant as a Pascal literal: single-quoted runs and #nn codes for control
 // characters, "''" for the empty string. Bytes from 128 up (UTF-8 sequences) stay inside
 // the quoted run unchanged.
 std::string QuoteString(std::string_view value);
 
-}  // namespace quenlor::typelib::scan
+}  // namespace quenlor::description

@@ -1,0 +1,48 @@
+# quenlor_layer(TARGET FOLDER...): TARGET owns the given folders of src/ (e.g. xml, or
+# app/catalogue). Its include path holds those folders only, each under its own name, so a
+# file that includes a header of a library its target does not link fails to compile
+# instead of linking by luck. With the tests, every header of the folders is also compiled
+# on its own, which shows a header that leans on what its includers happened to include.
+function(quenlor_layer target)
+  set(root ${CMAKE_BINARY_DIR}/include/${target})
+  set(headers)
+  foreach(folder ${ARGN})
+    get_filename_component(parent ${root}/${folder} DIRECTORY)
+    file(MAKE_DIRECTORY ${parent})
+    if(NOT IS_SYMLINK ${root}/${folder})
+      file(CREATE_LINK ${CMAKE_SOURCE_DIR}/src/${folder} ${root}/${folder} SYMBOLIC)
+    endif()
+    file(GLOB_RECURSE found CONFIGURE_DEPENDS RELATIVE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/src/${folder}/*.h)
+    list(APPEND headers ${found})
+  endforeach()
+  get_target_property(type ${target} TYPE)
+  if(type STREQUAL "EXECUTABLE")
+    target_include_directories(${target} PRIVATE ${root})
+  else()
+    target_include_directories(${target} PUBLIC ${root})
+  endif()
+
+  if(NOT QUENLOR_TESTS)
+    return()
+  endif()
+  # The other build's adapters are not compiled here.
+  if(WIN32)
+    list(FILTER headers EXCLUDE REGEX "/(posix|libxml2)/")
+  else()
+    list(FILTER headers EXCLUDE REGEX "/win32/")
+  endif()
+  set(sources)
+  foreach(header ${headers})
+    string(MAKE_C_IDENTIFIER ${header} name)
+    set(source ${CMAKE_BINARY_DIR}/header_check/${target}/${name}.cpp)
+    file(CONFIGURE OUTPUT ${source} CONTENT "#include \"${header}\"\n")
+    list(APPEND sources ${source})
+  endforeach()
+  if(sources)
+    add_library(${target}_header_check OBJECT ${sources})
+    # What the target's own files see, its private dependencies' headers included.
+    target_include_directories(${target}_header_check PRIVATE $<TARGET_PROPERTY:${target},INCLUDE_DIRECTORIES>)
+    target_compile_definitions(${target}_header_check PRIVATE $<TARGET_PROPERTY:${target},COMPILE_DEFINITIONS>)
+    target_link_libraries(${target}_header_check PRIVATE quenlor_options)
+  endif()
+endfunction()
