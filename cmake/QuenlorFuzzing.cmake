@@ -2,5 +2,6 @@
 function(quenlor_add_fuzzer name source)
   add_executable(${name} ${source})
   target_link_libraries(${name} PRIVATE quenlor_options ${ARGN})
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/fuzz)
   target_link_options(${name} PRIVATE -fsanitize=fuzzer)
 endfunction()

@@ -6,6 +6,9 @@
 
 namespace quenlor::platform {
 
+// The user's application-data folder itself, by the rule below; the adapter's part.
+std::string UserDataRoot();
+
 // The user's application-data folder (Windows: CSIDL_APPDATA; Linux: $XDG_DATA_HOME, or
 // ~/.local/share when it is unset or not absolute) with folder appended after a path
 // delimiter. With create, every missing folder of the result is made; a folder that cannot
