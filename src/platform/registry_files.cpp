@@ -2,7 +2,6 @@
 #include "platform/registry_files.h"
 
 #include <filesystem>
-#include <fstream>
 #include <string_view>
 
 #include "base/error.h"
@@ -15,26 +14,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A registry file's bytes, in memory that is cheap to fill: a prefix's system.reg runs to tens
-// of megabytes, and those pages are touched once.
-struct FileBytes {
-  LargeMemory block;
-  size_t size = 0;
-  std::string_view View() const { return {block.get(), size}; }
-};
-
 FileBytes ReadRegistryFile(const std::string& path) {
   std::error_code ec;
   const fs::path p = PathFromUtf8(path);
   const auto size = fs::file_size(p, ec);
   if (ec) throw Error("cannot read '" + path + "'");
   if (size > kMaxRegistryFileBytes) throw Error(path + ": file too large for a registry (over 512 MiB)");
-  std::ifstream in(p, std::ios::binary);
-  FileBytes bytes{AllocateLargeMemory(static_cast<size_t>(size)), static_cast<size_t>(size)};
-  if (!in || (size > 0 && !in.read(bytes.block.get(), static_cast<std::streamsize>(size)))) {
-    throw Error("cannot read '" + path + "'");
-  }
-  return bytes;
+  auto bytes = ReadFileBytes(p, static_cast<size_t>(size));
+  if (!bytes) throw Error("cannot read '" + path + "'");
+  return std::move(*bytes);
 }
 
 void ParseHiveFile(const std::string& path, RegistryTreeBuilder& tree, std::span<const std::string> only_under) {
