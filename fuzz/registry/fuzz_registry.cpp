@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size == 0) return 0;
   const bool hive = data[0] & 1;
   std::string_view rest(reinterpret_cast<const char*>(data + 1), size - 1);
-  auto hives = std::make_shared<RegistryHives>();
+  RegistryHivesBuilder builder;
   try {
     if (hive) {
       std::string text(rest);
@@ -38,21 +38,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       // The one-subtree read of a lookup first: it skips what it does not need.
       try {
         static const std::vector<std::string> kPart{"Software", "Classes", "TypeLib"};
-        auto part = std::make_shared<RegistryHives>();
-        ParseWineHive(text, "system.reg", part->machine, kPart);
-        part->Finish();
-        auto reader = MakeClassesRootReader(part);
+        RegistryHivesBuilder part;
+        ParseWineHive(text, "system.reg", part.machine, kPart);
+        auto reader = MakeClassesRootReader(std::make_shared<const RegistryHives>(part.Finish()));
         Visit(*reader, "\\TypeLib", 0);
       } catch (const quenlor::Error&) {
       }
-      ParseWineHive(text, "system.reg", hives->machine);
+      ParseWineHive(text, "system.reg", builder.machine);
     } else {
-      ParseRegExport(rest, "fuzz.reg", *hives);
+      ParseRegExport(rest, "fuzz.reg", builder);
     }
   } catch (const quenlor::Error&) {
     return 0;
   }
-  hives->Finish();
+  const auto hives = std::make_shared<const RegistryHives>(builder.Finish());
   auto reader = MakeClassesRootReader(hives);
   Visit(*reader, "\\", 0);
   try {

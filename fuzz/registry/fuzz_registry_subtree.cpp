@@ -26,6 +26,7 @@ const std::vector<std::vector<std::string>> kPaths = {
     {"A", "b c"},
     {"Software", "Classes", "TypeLib", "{00020430-0000-0000-C000-000000000046}"},
     {"A", "\xC3\xA9"},
+    {"Software", "Classes", "TypeLib", "{A}"},
 };
 
 void Describe(const RegistryKey& key, std::string& out, int depth) {
@@ -58,20 +59,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::vector<std::string>& path = kPaths[data[0] % kPaths.size()];
   std::string text(reinterpret_cast<const char*>(data + 1), size - 1);
   if (!IsWineHive(text)) text.insert(0, "WINE REGISTRY Version 2\n");
-  RegistryTree whole;
+  RegistryTreeBuilder builder;
   try {
-    ParseWineHive(text, "system.reg", whole);
+    ParseWineHive(text, "system.reg", builder);
   } catch (const quenlor::Error&) {
     return 0;  // the subtree read skips unchecked what the whole read refuses
   }
-  whole.Finish();
-  RegistryTree part;
+  const RegistryTree whole = builder.Finish();
   try {
-    ParseWineHive(text, "system.reg", part, path);
+    ParseWineHive(text, "system.reg", builder, path);
   } catch (const quenlor::Error& e) {
     Differ(Subtree(whole, path), std::string("failed: ") + e.what());
   }
-  part.Finish();
+  const RegistryTree part = builder.Finish();
   const std::string a = Subtree(whole, path), b = Subtree(part, path);
   if (a != b) Differ(a, b);
   // Above the subtree, only the path itself.

@@ -87,6 +87,8 @@ enum class Syntax { kHive, kVersion4, kVersion5 };
 
 class Parser {
  public:
+  using Key = RegistryTreeBuilder::Key;
+
   Parser(std::string_view text, const std::string& file_name, Syntax syntax)
       : lines_(text), file_name_(file_name), syntax_(syntax) {}
 
@@ -328,7 +330,7 @@ class Parser {
   }
 
   // A value line "@=DATA" or "\"NAME\"=DATA"; key may be null (values of a key left out).
-  void ReadValueLine(std::string_view line, RegistryTree* tree, RegistryKey* key, bool have_key) {
+  void ReadValueLine(std::string_view line, RegistryTreeBuilder* tree, Key* key, bool have_key) {
     std::u16string name;
     size_t pos = 0;
     if (line.front() == '@') {
@@ -350,10 +352,10 @@ class Parser {
     else tree->DeleteValue(*key, value_name);
   }
 
-  void ParseHive(RegistryTree& tree, std::span<const std::string> only_under) {
+  void ParseHive(RegistryTreeBuilder& tree, std::span<const std::string> only_under) {
     std::string_view line;
     if (!NextLine(line) || line != kHiveHeader) Fail("not a Wine registry file (\"WINE REGISTRY Version 2\" expected)");
-    RegistryKey* key = nullptr;
+    Key* key = nullptr;
     bool skipping = false;
     while (NextLine(line)) {
       line = TrimLeft(line);
@@ -434,14 +436,14 @@ class Parser {
     return true;
   }
 
-  void ParseExport(RegistryHives& hives) {
+  void ParseExport(RegistryHivesBuilder& hives) {
     std::string_view line;
     while (NextLine(line) && TrimRight(TrimLeft(line)).empty()) {
     }
     const auto header = TrimRight(line);
     if (header != (syntax_ == Syntax::kVersion4 ? kRegedit4 : kRegedit5)) Fail("not a .reg file");
-    RegistryTree* tree = nullptr;
-    RegistryKey* key = nullptr;
+    RegistryTreeBuilder* tree = nullptr;
+    Key* key = nullptr;
     bool have_key = false;
     while (NextLine(line)) {
       line = TrimLeft(line);
@@ -490,9 +492,9 @@ class Parser {
  private:
   // The key a hive header names, made when missing. Headers repeat most of the previous
   // header's path: the keys found for it are kept.
-  RegistryKey& HeaderKey(std::string_view line, RegistryTree& tree) {
+  Key& HeaderKey(std::string_view line, RegistryTreeBuilder& tree) {
     HeaderParts header(*this, line);
-    RegistryKey* node = &tree.Root();
+    Key* node = &tree.Root();
     size_t depth = 0;
     bool same = true;
     for (std::string_view part; header.Next(part); ++depth) {
@@ -520,7 +522,7 @@ class Parser {
   std::u16string quoted_;
   std::string data_;
   std::vector<std::string> last_parts_;
-  std::vector<RegistryKey*> last_keys_;
+  std::vector<Key*> last_keys_;
   const std::string& file_name_;
   Syntax syntax_;
   size_t line_number_ = 0;
@@ -559,13 +561,13 @@ bool IsRegExport(std::string_view bytes) {
   return StartsWith(bytes, kRegedit4) || StartsWith(bytes, kRegedit5);
 }
 
-void ParseWineHive(std::string_view bytes, const std::string& file_name, RegistryTree& tree,
+void ParseWineHive(std::string_view bytes, const std::string& file_name, RegistryTreeBuilder& tree,
                    std::span<const std::string> only_under) {
   if (only_under.empty()) tree.ExpectText(bytes.size());
   Parser(bytes, file_name, Syntax::kHive).ParseHive(tree, only_under);
 }
 
-void ParseRegExport(std::string_view bytes, const std::string& file_name, RegistryHives& hives) {
+void ParseRegExport(std::string_view bytes, const std::string& file_name, RegistryHivesBuilder& hives) {
   const std::string text = DecodeExport(bytes, file_name);
   std::string_view probe = text;
   while (!probe.empty() && (probe.front() == ' ' || probe.front() == '\t' || probe.front() == '\r' || probe.front() == '\n')) {

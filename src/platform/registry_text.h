@@ -21,16 +21,16 @@ inline constexpr size_t kMaxValueNameLength = 16383;
 bool IsWineHive(std::string_view bytes);
 bool IsRegExport(std::string_view bytes);
 
-// Adds the keys and values of one hive file to tree (not finished). With only_under, the
+// Adds the keys and values of one hive file to tree. With only_under, the
 // key path parts of one subtree, only the keys at or below it are read: the rest of the file
 // is skipped by its section headers, unchecked, so that one lookup costs a scan of the file
 // instead of a whole tree.
-void ParseWineHive(std::string_view bytes, const std::string& file_name, RegistryTree& tree,
+void ParseWineHive(std::string_view bytes, const std::string& file_name, RegistryTreeBuilder& tree,
                    std::span<const std::string> only_under = {});
 
-// Adds the keys and values of a .reg export to hives (not finished). HKEY_CLASSES_ROOT goes
+// Adds the keys and values of a .reg export to hives. HKEY_CLASSES_ROOT goes
 // to HKLM\Software\Classes, as the platform's import puts new keys there; HKEY_USERS and
 // HKEY_CURRENT_CONFIG are read and left out. "[-KEY]" and "NAME"=- delete.
-void ParseRegExport(std::string_view bytes, const std::string& file_name, RegistryHives& hives);
+void ParseRegExport(std::string_view bytes, const std::string& file_name, RegistryHivesBuilder& hives);
 
 }  // namespace quenlor::platform

@@ -127,30 +127,26 @@ std::string RegistryValueText(const RegistryValue& value, std::string_view value
 
 namespace {
 
-constexpr std::size_t kFirstBlock = std::size_t{16} << 10;
 constexpr std::size_t kLargestBlock = std::size_t{16} << 20;
 
 }  // namespace
 
-RegistryTree::RegistryTree() : block_size_(kFirstBlock), root_(Make<RegistryKey>()) { keys_.push_back(root_); }
-
-RegistryTree::~RegistryTree() = default;
-
-void RegistryTree::ExpectText(std::size_t bytes) {
+void RegistryMemory::ExpectText(std::size_t bytes) {
   // Parsed keys and values take about as much memory as their text.
   block_size_ = std::clamp(bytes, block_size_, kLargestBlock);
-  keys_.reserve(keys_.size() + bytes / 128);  // a key takes a header line of some 100 bytes
 }
 
-void* RegistryTree::Allocate(std::size_t size, std::size_t align) {
-  std::size_t pad = (align - reinterpret_cast<std::uintptr_t>(next_) % align) % align;
+// align is a power of two; the padding is taken with a mask rather than a division, which
+// for a million small carvings showed in the parse (bench_catalogue BM_LoadHives).
+void* RegistryMemory::Allocate(std::size_t size, std::size_t align) {
+  std::size_t pad = (0 - reinterpret_cast<std::uintptr_t>(next_)) & (align - 1);
   if (pad + size > left_) {
     const std::size_t block = std::max(block_size_, size + align);
     blocks_.push_back(AllocateLargeMemory(block));
     next_ = blocks_.back().get();
     left_ = block;
     block_size_ = std::min(block_size_ * 2, kLargestBlock);
-    pad = (align - reinterpret_cast<std::uintptr_t>(next_) % align) % align;
+    pad = (0 - reinterpret_cast<std::uintptr_t>(next_)) & (align - 1);
   }
   char* at = next_ + pad;
   next_ = at + size;
@@ -158,96 +154,153 @@ void* RegistryTree::Allocate(std::size_t size, std::size_t align) {
   return at;
 }
 
-std::string_view RegistryTree::Copy(std::string_view text) {
+std::string_view RegistryMemory::Copy(std::string_view text) {
   if (text.empty()) return {};
   char* at = static_cast<char*>(Allocate(text.size(), 1));
   std::memcpy(at, text.data(), text.size());
   return {at, text.size()};
 }
 
+RegistryTree::RegistryTree() : root_(memory_.Make<RegistryKey>()) {}
+
+const RegistryKey* RegistryTree::Find(const std::vector<std::string>& path) const {
+  const RegistryKey* key = root_;
+  for (const auto& name : path) {
+    if (!key) break;
+    key = key->Find(name);
+  }
+  return key;
+}
+
+// The finished key and what only the building needs: sub-keys as they are made, in a list,
+// which Finish turns into the sorted children.
+class RegistryTreeBuilder::Key {
+ public:
+  RegistryKey key;
+  Key* parent = nullptr;
+  Key* first_child = nullptr;
+  Key* last_child = nullptr;
+  Key* next_sibling = nullptr;
+  std::size_t child_count = 0;
+  // Made only when sub-keys arrive out of listing order (files need not be sorted); the
+  // builder owns it.
+  std::unordered_map<std::string_view, Key*>* lookup = nullptr;
+  bool unsorted = false;  // sub-keys came out of listing order: Finish sorts them
+  bool deleted = false;  // taken out of its parent's list
+};
+
+RegistryTreeBuilder::RegistryTreeBuilder() { Reset(); }
+
+RegistryTreeBuilder::~RegistryTreeBuilder() = default;
+
+void RegistryTreeBuilder::Reset() {
+  memory_ = RegistryMemory();
+  keys_.clear();
+  unsorted_.clear();
+  lookups_.clear();
+  root_ = memory_.Make<Key>();
+  keys_.push_back(root_);
+}
+
+void RegistryTreeBuilder::ExpectText(std::size_t bytes) {
+  memory_.ExpectText(bytes);
+  keys_.reserve(keys_.size() + bytes / 128);  // a key takes a header line of some 100 bytes
+}
+
 // Hive files list sub-keys in order, so a new name usually sorts after the last one and is
-// appended without a search; only keys whose sub-keys arrive out of order get a hash index.
-RegistryKey& RegistryTree::Child(RegistryKey& parent, std::string_view name) {
+// appended without a search. Sub-keys out of order are searched for in the list while they are
+// few, as a version's locales often are, and through a hash index past that: an index for each
+// of tens of thousands of small keys cost more than the search (bench_catalogue BM_LoadHives).
+RegistryTreeBuilder::Key& RegistryTreeBuilder::Child(Key& parent, std::string_view name) {
+  constexpr std::size_t kListSearchLimit = 16;
   FoldKeyName(name, scratch_);
-  auto make = [&]() -> RegistryKey& {
-    RegistryKey& key = *Make<RegistryKey>();
+  auto make = [&]() -> Key& {
+    Key& key = *memory_.Make<Key>();
     keys_.push_back(&key);
-    key.parent_ = &parent;
-    key.name = Copy(name);
-    key.folded = scratch_ == name ? key.name : Copy(scratch_);
-    if (parent.last_child_) parent.last_child_->next_sibling_ = &key;
-    else parent.first_child_ = &key;
-    parent.last_child_ = &key;
-    ++parent.child_count_;
-    if (parent.lookup_) parent.lookup_->emplace(key.folded, &key);
+    key.parent = &parent;
+    key.key.name = memory_.Copy(name);
+    key.key.folded = scratch_ == name ? key.key.name : memory_.Copy(scratch_);
+    if (parent.last_child) parent.last_child->next_sibling = &key;
+    else parent.first_child = &key;
+    parent.last_child = &key;
+    ++parent.child_count;
+    if (parent.lookup) parent.lookup->emplace(key.key.folded, &key);
     return key;
   };
-  if (!parent.lookup_) {
-    RegistryKey* last = parent.last_child_;
-    if (!last || last->folded < std::string_view(scratch_)) return make();
-    if (last->folded == scratch_) return *last;
-    lookups_.push_back(std::make_unique<std::unordered_map<std::string_view, RegistryKey*>>());
-    parent.lookup_ = lookups_.back().get();
-    parent.lookup_->reserve(parent.child_count_ * 2);
-    for (RegistryKey* child = parent.first_child_; child; child = child->next_sibling_) {
-      parent.lookup_->emplace(child->folded, child);
-    }
-    parent.unsorted_ = true;
+  if (!parent.unsorted) {
+    Key* last = parent.last_child;
+    if (!last || last->key.folded < std::string_view(scratch_)) return make();
+    if (last->key.folded == scratch_) return *last;
+    parent.unsorted = true;
     unsorted_.push_back(&parent);
   }
-  if (auto it = parent.lookup_->find(scratch_); it != parent.lookup_->end()) return *it->second;
+  if (!parent.lookup && parent.child_count <= kListSearchLimit) {
+    for (Key* child = parent.first_child; child; child = child->next_sibling) {
+      if (child->key.folded == scratch_) return *child;
+    }
+    return make();
+  }
+  if (!parent.lookup) {
+    lookups_.push_back(std::make_unique<std::unordered_map<std::string_view, Key*>>());
+    parent.lookup = lookups_.back().get();
+    parent.lookup->reserve(parent.child_count * 2);
+    for (Key* child = parent.first_child; child; child = child->next_sibling) {
+      parent.lookup->emplace(child->key.folded, child);
+    }
+  }
+  if (auto it = parent.lookup->find(scratch_); it != parent.lookup->end()) return *it->second;
   return make();
 }
 
-RegistryKey& RegistryTree::Force(const std::vector<std::string>& path) {
-  RegistryKey* key = root_;
+RegistryTreeBuilder::Key& RegistryTreeBuilder::Force(const std::vector<std::string>& path) {
+  Key* key = root_;
   for (const auto& name : path) key = &Child(*key, name);
   return *key;
 }
 
-void RegistryTree::Delete(const std::vector<std::string>& path) {
+void RegistryTreeBuilder::Delete(const std::vector<std::string>& path) {
   if (path.empty()) return;
-  RegistryKey* parent = root_;
+  Key* parent = root_;
   for (size_t i = 0; i < path.size(); ++i) {
     const std::string folded = FoldKeyName(path[i]);
-    RegistryKey* before = nullptr;
-    RegistryKey* found = parent->first_child_;
-    while (found && found->folded != folded) {
+    Key* before = nullptr;
+    Key* found = parent->first_child;
+    while (found && found->key.folded != folded) {
       before = found;
-      found = found->next_sibling_;
+      found = found->next_sibling;
     }
     if (!found) return;
     if (i + 1 < path.size()) {
       parent = found;
       continue;
     }
-    if (before) before->next_sibling_ = found->next_sibling_;
-    else parent->first_child_ = found->next_sibling_;
-    if (parent->last_child_ == found) parent->last_child_ = before;
-    --parent->child_count_;
-    found->deleted_ = true;
-    if (parent->lookup_) parent->lookup_->erase(found->folded);
+    if (before) before->next_sibling = found->next_sibling;
+    else parent->first_child = found->next_sibling;
+    if (parent->last_child == found) parent->last_child = before;
+    --parent->child_count;
+    found->deleted = true;
+    if (parent->lookup) parent->lookup->erase(found->key.folded);
   }
 }
 
-void RegistryTree::SetValue(RegistryKey& key, std::string_view value_name, std::uint32_t type, std::string_view data) {
+void RegistryTreeBuilder::SetValue(Key& key, std::string_view value_name, std::uint32_t type, std::string_view data) {
   // Keys hold a handful of values; a linear search keeps the common case cheap.
-  RegistryValueEntry** tail = &key.values.first_;
-  for (RegistryValueEntry* entry = key.values.first_; entry; entry = entry->next) {
+  RegistryValueEntry** tail = &key.key.values.first_;
+  for (RegistryValueEntry* entry = key.key.values.first_; entry; entry = entry->next) {
     if (SameKeyName(entry->name, value_name)) {
-      entry->value = {type, Copy(data)};
+      entry->value = {type, memory_.Copy(data)};
       return;
     }
     tail = &entry->next;
   }
-  RegistryValueEntry* entry = Make<RegistryValueEntry>();
-  entry->name = Copy(value_name);
-  entry->value = {type, Copy(data)};
+  RegistryValueEntry* entry = memory_.Make<RegistryValueEntry>();
+  entry->name = memory_.Copy(value_name);
+  entry->value = {type, memory_.Copy(data)};
   *tail = entry;
 }
 
-void RegistryTree::DeleteValue(RegistryKey& key, std::string_view value_name) {
-  RegistryValueEntry** link = &key.values.first_;
+void RegistryTreeBuilder::DeleteValue(Key& key, std::string_view value_name) {
+  RegistryValueEntry** link = &key.key.values.first_;
   while (*link) {
     if (SameKeyName((*link)->name, value_name)) *link = (*link)->next;
     else link = &(*link)->next;
@@ -257,43 +310,29 @@ void RegistryTree::DeleteValue(RegistryKey& key, std::string_view value_name) {
 // Every key gets its children as one array. Keys were made in file order, which is nearly
 // always listing order below each parent, so one pass in that order fills the arrays (following
 // the sibling lists instead would jump across the whole tree); keys whose sub-keys came out of
-// order are then sorted, and their lists relinked in that order so that keys added later
-// still find the last one in order.
-void RegistryTree::Finish() {
-  for (RegistryKey* key : keys_) key->children = {};
-  for (RegistryKey* key : keys_) {
-    RegistryKey* parent = key->parent_;
-    if (!parent || key->deleted_) continue;
-    auto** array = const_cast<RegistryKey**>(parent->children.data());
-    const std::size_t n = parent->children.size();
-    if (n == parent->child_count_) continue;  // cannot happen: a list holds its live keys
+// order are then sorted.
+RegistryTree RegistryTreeBuilder::Finish() {
+  for (Key* key : keys_) {
+    Key* parent = key->parent;
+    if (!parent || key->deleted) continue;
+    auto** array = const_cast<const RegistryKey**>(parent->key.children.data());
+    const std::size_t n = parent->key.children.size();
+    if (n == parent->child_count) continue;  // cannot happen: a list holds its live keys
     if (!array) {
-      array = static_cast<RegistryKey**>(Allocate(sizeof(RegistryKey*) * parent->child_count_, alignof(RegistryKey*)));
+      array = static_cast<const RegistryKey**>(
+          memory_.Allocate(sizeof(RegistryKey*) * parent->child_count, alignof(RegistryKey*)));
     }
-    array[n] = key;
-    parent->children = std::span<RegistryKey* const>(array, n + 1);
+    array[n] = &key->key;
+    parent->key.children = std::span<const RegistryKey* const>(array, n + 1);
   }
-  for (RegistryKey* key : unsorted_) {
-    auto** array = const_cast<RegistryKey**>(key->children.data());
-    const std::size_t n = key->children.size();
-    std::sort(array, array + n, [](const RegistryKey* a, const RegistryKey* b) { return a->folded < b->folded; });
-    for (std::size_t i = 0; i < n; ++i) array[i]->next_sibling_ = i + 1 < n ? array[i + 1] : nullptr;
-    key->first_child_ = n ? array[0] : nullptr;
-    key->last_child_ = n ? array[n - 1] : nullptr;
-    key->unsorted_ = false;
-    key->lookup_ = nullptr;
+  for (Key* key : unsorted_) {
+    auto** array = const_cast<const RegistryKey**>(key->key.children.data());
+    std::sort(array, array + key->key.children.size(),
+              [](const RegistryKey* a, const RegistryKey* b) { return a->folded < b->folded; });
   }
-  unsorted_.clear();
-  lookups_.clear();
-}
-
-const RegistryKey* RegistryTree::Find(const std::vector<std::string>& path) const {
-  const RegistryKey* key = root_;
-  for (const auto& name : path) {
-    if (!key) break;
-    key = key->Find(name);
-  }
-  return key;
+  RegistryTree tree(std::move(memory_), &root_->key);
+  Reset();
+  return tree;
 }
 
 std::vector<std::string> SplitKeyPath(std::string_view path) {
@@ -369,8 +408,8 @@ class ClassesRootReader final : public IRegistryReader {
     std::vector<std::string> names;
     if (!open_) return names;
     const Pair key = Current();
-    const std::span<RegistryKey* const> a = key.user ? key.user->children : std::span<RegistryKey* const>();
-    const std::span<RegistryKey* const> b = key.machine ? key.machine->children : std::span<RegistryKey* const>();
+    const std::span<const RegistryKey* const> a = key.user ? key.user->children : std::span<const RegistryKey* const>();
+    const std::span<const RegistryKey* const> b = key.machine ? key.machine->children : std::span<const RegistryKey* const>();
     names.reserve(a.size() + b.size());
     size_t i = 0, j = 0;
     while (i < a.size() || j < b.size()) {

@@ -77,68 +77,34 @@ class RegistryValueList {
   bool empty() const { return first_ == nullptr; }
 
  private:
-  friend class RegistryTree;
+  friend class RegistryTreeBuilder;
   RegistryValueEntry* first_ = nullptr;
 };
 
-// Keys, their names and values live in their tree's memory and go with it.
+// A key of a finished tree. Keys, their names and values live in their tree's memory and go
+// with it; a finished tree hands them out only as const.
 struct RegistryKey {
   std::string_view name;
-  std::string_view folded;                 // FoldKeyName(name)
-  std::span<RegistryKey* const> children;  // in listing order once the tree is finished
+  std::string_view folded;                       // FoldKeyName(name)
+  std::span<const RegistryKey* const> children;  // in listing order
   RegistryValueList values;
 
   const RegistryKey* Find(std::string_view child) const;
   const RegistryKey* FindFolded(std::string_view folded_child) const;
   const RegistryValue* FindValue(std::string_view value_name) const;
-
- private:
-  friend class RegistryTree;
-  // Sub-keys as they are made, in a list; Finish turns it into the sorted children.
-  RegistryKey* parent_ = nullptr;
-  RegistryKey* first_child_ = nullptr;
-  RegistryKey* last_child_ = nullptr;
-  RegistryKey* next_sibling_ = nullptr;
-  std::size_t child_count_ = 0;
-  // Made only when sub-keys arrive out of listing order (files need not be sorted); the tree
-  // owns it.
-  std::unordered_map<std::string_view, RegistryKey*>* lookup_ = nullptr;
-  bool unsorted_ = false;
-  bool deleted_ = false;  // taken out of its parent's list
 };
 
 // A text value of REG_SZ or REG_EXPAND_SZ cut at its first NUL, as UTF-8. Other types give
 // Error("Invalid data type for '<name>'") unless they hold no data at all (read as empty).
 std::string RegistryValueText(const RegistryValue& value, std::string_view value_name);
 
-// One hive (HKLM or HKCU). Keys are made while a file is parsed; Finish sorts them. Everything
-// a tree holds is carved out of large blocks: a prefix's hive has a few hundred thousand keys,
-// and one allocation each would cost more than parsing them.
-class RegistryTree {
+// The large blocks everything a tree holds is carved out of: a prefix's hive has a few hundred
+// thousand keys, and one allocation each would cost more than parsing them.
+class RegistryMemory {
  public:
-  RegistryTree();
-  ~RegistryTree();
-  RegistryTree(const RegistryTree&) = delete;
-  RegistryTree& operator=(const RegistryTree&) = delete;
-  RegistryKey& Root() { return *root_; }
-  const RegistryKey& Root() const { return *root_; }
-  // A hint: about this many bytes of registry text are coming, so memory is taken in blocks
-  // of a fitting size.
+  // A hint: about this many bytes of registry text are coming, so blocks are taken in a
+  // fitting size.
   void ExpectText(std::size_t bytes);
-  // The sub-key of parent named name, made when missing.
-  RegistryKey& Child(RegistryKey& parent, std::string_view name);
-  // The key at path (components below the root), created with its parents when missing.
-  RegistryKey& Force(const std::vector<std::string>& path);
-  // Removes the key at path with everything below it; nothing when it does not exist.
-  void Delete(const std::vector<std::string>& path);
-  // Sets (or replaces) a value of key; the name and bytes are copied.
-  void SetValue(RegistryKey& key, std::string_view value_name, std::uint32_t type, std::string_view data);
-  void DeleteValue(RegistryKey& key, std::string_view value_name);
-  // Sorts every key's sub-keys into listing order; lookups by name need it.
-  void Finish();
-  const RegistryKey* Find(const std::vector<std::string>& path) const;
-
- private:
   void* Allocate(std::size_t size, std::size_t align);
   std::string_view Copy(std::string_view text);
   template <class T>
@@ -146,14 +112,62 @@ class RegistryTree {
     return new (Allocate(sizeof(T), alignof(T))) T();
   }
 
+ private:
   std::vector<LargeMemory> blocks_;
   char* next_ = nullptr;
   std::size_t left_ = 0;
-  std::size_t block_size_;
-  std::vector<RegistryKey*> keys_;  // every key ever made, in the order made
-  std::vector<RegistryKey*> unsorted_;
-  std::vector<std::unique_ptr<std::unordered_map<std::string_view, RegistryKey*>>> lookups_;
-  RegistryKey* root_;
+  std::size_t block_size_ = std::size_t{16} << 10;
+};
+
+// One finished hive (HKLM or HKCU), read-only: sub-keys in listing order, found by name.
+class RegistryTree {
+ public:
+  RegistryTree();  // no keys but the root
+  RegistryTree(RegistryTree&&) noexcept = default;
+  RegistryTree& operator=(RegistryTree&&) noexcept = default;
+  const RegistryKey& Root() const { return *root_; }
+  const RegistryKey* Find(const std::vector<std::string>& path) const;
+
+ private:
+  friend class RegistryTreeBuilder;
+  RegistryTree(RegistryMemory memory, const RegistryKey* root) : memory_(std::move(memory)), root_(root) {}
+  RegistryMemory memory_;
+  const RegistryKey* root_;
+};
+
+// Makes a tree while files are parsed. Keys are made in file order, each new sub-key appended
+// to its parent's list; Finish sorts them into the read-only tree.
+class RegistryTreeBuilder {
+ public:
+  class Key;  // a key while it is built
+
+  RegistryTreeBuilder();
+  ~RegistryTreeBuilder();
+  RegistryTreeBuilder(const RegistryTreeBuilder&) = delete;
+  RegistryTreeBuilder& operator=(const RegistryTreeBuilder&) = delete;
+  Key& Root() { return *root_; }
+  void ExpectText(std::size_t bytes);
+  // The sub-key of parent named name, made when missing.
+  Key& Child(Key& parent, std::string_view name);
+  // The key at path (components below the root), created with its parents when missing.
+  Key& Force(const std::vector<std::string>& path);
+  // Removes the key at path with everything below it; nothing when it does not exist.
+  void Delete(const std::vector<std::string>& path);
+  // Sets (or replaces) a value of key; the name and bytes are copied.
+  void SetValue(Key& key, std::string_view value_name, std::uint32_t type, std::string_view data);
+  void DeleteValue(Key& key, std::string_view value_name);
+  // The tree of everything added so far, every key's sub-keys in listing order; the builder
+  // starts again empty.
+  RegistryTree Finish();
+
+ private:
+  void Reset();
+
+  RegistryMemory memory_;
+  std::vector<Key*> keys_;  // every key ever made, in the order made
+  std::vector<Key*> unsorted_;
+  std::vector<std::unique_ptr<std::unordered_map<std::string_view, Key*>>> lookups_;
+  Key* root_ = nullptr;
   std::string scratch_;
 };
 
@@ -161,15 +175,17 @@ class RegistryTree {
 struct RegistryHives {
   RegistryTree machine;
   RegistryTree user;
-  void Finish() {
-    machine.Finish();
-    user.Finish();
-  }
+};
+
+struct RegistryHivesBuilder {
+  RegistryTreeBuilder machine;
+  RegistryTreeBuilder user;
+  RegistryHives Finish() { return {machine.Finish(), user.Finish()}; }
 };
 
 // A reader over HKEY_CLASSES_ROOT as the platform presents it: HKCU\Software\Classes merged
 // over HKLM\Software\Classes. A key present in both lists the union of their sub-keys and
-// reads its values from the user's key. The hives must be finished.
+// reads its values from the user's key.
 std::unique_ptr<IRegistryReader> MakeClassesRootReader(std::shared_ptr<const RegistryHives> hives);
 
 // Splits a key path at backslashes; empty components are kept so callers can refuse them.

@@ -40,10 +40,9 @@ std::vector<Entry> Entries(const xml::DocumentPtr& document) {
 }
 
 xml::DocumentPtr Walk(std::string_view system_reg) {
-  auto hives = std::make_shared<platform::RegistryHives>();
-  platform::ParseWineHive(system_reg, "system.reg", hives->machine);
-  hives->Finish();
-  auto reader = platform::MakeClassesRootReader(hives);
+  platform::RegistryHivesBuilder hives;
+  platform::ParseWineHive(system_reg, "system.reg", hives.machine);
+  auto reader = platform::MakeClassesRootReader(std::make_shared<const platform::RegistryHives>(hives.Finish()));
   return WalkCatalogue(*reader);
 }
 

@@ -14,19 +14,17 @@ using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 
-std::shared_ptr<RegistryHives> Hive(std::string_view machine, std::string_view user = {}) {
-  auto hives = std::make_shared<RegistryHives>();
-  ParseWineHive(machine, "system.reg", hives->machine);
-  if (!user.empty()) ParseWineHive(user, "user.reg", hives->user);
-  hives->Finish();
-  return hives;
+std::shared_ptr<const RegistryHives> Hive(std::string_view machine, std::string_view user = {}) {
+  RegistryHivesBuilder hives;
+  ParseWineHive(machine, "system.reg", hives.machine);
+  if (!user.empty()) ParseWineHive(user, "user.reg", hives.user);
+  return std::make_shared<const RegistryHives>(hives.Finish());
 }
 
-std::shared_ptr<RegistryHives> Export(std::string_view bytes) {
-  auto hives = std::make_shared<RegistryHives>();
-  ParseRegExport(bytes, "export.reg", *hives);
-  hives->Finish();
-  return hives;
+std::shared_ptr<const RegistryHives> Export(std::string_view bytes) {
+  RegistryHivesBuilder hives;
+  ParseRegExport(bytes, "export.reg", hives);
+  return std::make_shared<const RegistryHives>(hives.Finish());
 }
 
 template <typename F>
@@ -125,7 +123,7 @@ TEST(WineHive, KeyNamesUnescapedAndSortedAsWineLists) {
 }
 
 // Far more keys and values than one block of the tree's memory holds, sub-keys out of order,
-// and a second file read into the finished tree: every key lists in order and keeps its value.
+// and a second file read into the same tree: every key lists in order and keeps its value.
 TEST(WineHive, ManyUnorderedKeysAcrossFiles) {
   constexpr int kCount = 3000;
   auto key_name = [](int i) { return "Key" + std::to_string((i * 7919 + 1234) % kCount); };
@@ -133,15 +131,14 @@ TEST(WineHive, ManyUnorderedKeysAcrossFiles) {
   for (int i = 0; i < kCount; i += 2) {
     first += "[Big\\\\" + key_name(i) + "\\\\Sub] 1\n@=\"value of " + key_name(i) + " padded to make the text longer\"\n";
   }
-  RegistryTree tree;
-  ParseWineHive(first, "system.reg", tree);
-  tree.Finish();
+  RegistryTreeBuilder builder;
+  ParseWineHive(first, "system.reg", builder);
   std::string second(kHiveStart);
   for (int i = 1; i < kCount; i += 2) second += "[BIG\\\\" + key_name(i) + "] 1\n@=\"" + key_name(i) + "\"\n";
   // The first key made in the first file, spelt otherwise: found again, not made twice.
   second += "[big\\\\" + AsciiUpper(key_name(0)) + "\\\\sub] 1\n\"Extra\"=dword:00000001\n";
-  ParseWineHive(second, "user.reg", tree);
-  tree.Finish();
+  ParseWineHive(second, "user.reg", builder);
+  const RegistryTree tree = builder.Finish();
 
   const RegistryKey* big = tree.Find({"big"});
   ASSERT_NE(big, nullptr);
@@ -202,10 +199,9 @@ garbage that is never looked at
 @="longer name"
 )";
   const std::vector<std::string> part{"Software", "Classes", "TypeLib", "{a}"};
-  RegistryHives hives;
-  ParseWineHive(text, "system.reg", hives.machine, part);
-  hives.Finish();
-  const RegistryTree& tree = hives.machine;
+  RegistryTreeBuilder builder;
+  ParseWineHive(text, "system.reg", builder, part);
+  const RegistryTree tree = builder.Finish();
   EXPECT_EQ(tree.Find({"Other", "Key"}), nullptr);
   EXPECT_EQ(tree.Find({"Software", "Classes", "TypeLib", "{AB}"}), nullptr);
   EXPECT_EQ(tree.Find({"Software", "Classes", "TypeLib", "{A}x"}), nullptr);
@@ -218,10 +214,85 @@ garbage that is never looked at
   // Within the part, the file is checked as strictly as when it is read whole.
   const std::string broken = std::string(kHiveStart) + "[Software\\\\Classes\\\\TypeLib\\\\{A}] 1\ngarbage\n";
   EXPECT_EQ(ErrorOf([&] {
-              RegistryTree t;
+              RegistryTreeBuilder t;
               ParseWineHive(broken, "system.reg", t, part);
             }),
             "system.reg:7: unrecognised line");
+}
+
+// The keys at or below path as names and default values, one per line, indented by depth.
+std::string Outline(const RegistryTree& tree, const std::vector<std::string>& path) {
+  std::string out;
+  auto visit = [&](auto&& self, const RegistryKey& key, size_t depth) -> void {
+    out += std::string(depth, ' ') + std::string(key.name);
+    if (const RegistryValue* value = key.FindValue("")) out += "=" + RegistryValueText(*value, "");
+    out += "\n";
+    for (const RegistryKey* child : key.children) self(self, *child, depth + 1);
+  };
+  if (const RegistryKey* key = tree.Find(path)) visit(visit, *key, 0);
+  return out;
+}
+
+// Headers whose decoding could go one way when the file is read whole and another when only
+// one subtree is read (its headers matched part by part, the rest skipped): both reads give
+// the subtree the same keys and values.
+TEST(WineHive, OneSubtreeReadAgreesWithWholeRead) {
+  const std::vector<std::string> lib{"Software", "Classes", "TypeLib", "{A}"};
+  struct Case {
+    const char* what;
+    std::string body;
+    std::string outline;  // of lib, in both reads
+  };
+  const Case cases[] = {
+      {"escaped brackets and characters inside names",
+       R"([Software\\Classes\\TypeLib\\{A}\\\[x\]] 1
+@="brackets"
+[Software\\Classes\\TypeLib\\{A}\\\x41z] 1
+@="hex escape"
+[Software\\Classes\\TypeLib\\{A}]x] 1
+@="after the first bracket"
+)",
+       "{A}=after the first bracket\n [x]=brackets\n Az=hex escape\n"},
+      {"spaces and tabs kept inside names, trimmed before the header",
+       "  \t[Software\\\\Classes\\\\TypeLib\\\\{A}\\\\ 1.0 ] 1\n@=\"spaced\"\n"
+       "[Software\\\\Classes\\\\TypeLib\\\\ {A}] 1\n@=\"another key\"\n"
+       "[Software\\\\Classes\\\\TypeLib\\\\{A}\\\\\\t] 1\n@=\"tab\"\n",
+       "{A}\n \t=tab\n  1.0 =spaced\n"},
+      {"CRLF line ends and a stray CR",
+       "[Software\\\\Classes\\\\TypeLib\\\\{A}\\\\1.0] 1\r\n@=\"crlf\"\r\n"
+       "[Software\\\\Classes\\\\TypeLib\\\\{A}\\\\2.0]\r\r\n@=\"two\"\r\r\n",
+       "{A}\n 1.0=crlf\n 2.0=two\n"},
+      {"a key given twice, in another case and out of order",
+       R"([Software\\Classes\\TypeLib\\{A}\\2.0] 1
+@="first"
+[Software\\Classes\\TypeLib\\{A}\\1.0] 1
+@="one"
+[software\\classes\\typelib\\{a}\\2.0] 1
+@="second"
+[Software\\Classes\\TypeLib\\{A}\\2.0\\0] 1
+)",
+       "{A}\n 1.0=one\n 2.0=second\n  0\n"},
+      {"names that begin as the path does, and comments that look like headers",
+       R"([Software\\Classes\\TypeLib\\{A}x] 1
+@="longer"
+[Software\\Classes\\TypeLibs\\{A}] 1
+;[Software\\Classes\\TypeLib\\{A}\\commented] 1
+#[Software\\Classes\\TypeLib\\{A}\\hashed] 1
+[Software\\Classes\\TypeLib\\\x007bA}\\1.0] 1
+@="escaped brace"
+)",
+       "{A}\n 1.0=escaped brace\n"},
+  };
+  for (const Case& c : cases) {
+    const std::string text = std::string(kHiveStart) + c.body;
+    RegistryTreeBuilder builder;
+    ParseWineHive(text, "system.reg", builder);
+    const RegistryTree whole = builder.Finish();
+    ParseWineHive(text, "system.reg", builder, lib);
+    const RegistryTree part = builder.Finish();
+    EXPECT_EQ(Outline(whole, lib), c.outline) << c.what;
+    EXPECT_EQ(Outline(part, lib), c.outline) << c.what;
+  }
 }
 
 TEST(RegExport, Regedit4EightBitText) {

@@ -17,35 +17,46 @@ std::string_view ItemField(std::string_view text, int n) {
   return text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
 }
 
-int CompareItems(std::string_view a, std::string_view b, int mode) {
-  // Upper-casing the whole item first would not move a "|", so the fields can be taken first.
-  const std::string_view ka = ItemField(a, mode);
-  const std::string_view kb = ItemField(b, mode);
-  const size_t common = std::min(ka.size(), kb.size());
-  for (size_t i = 0; i < common; ++i) {
-    auto ca = static_cast<unsigned char>(ka[i]);
-    auto cb = static_cast<unsigned char>(kb[i]);
-    if (ca >= 'a' && ca <= 'z') ca -= 32;
-    if (cb >= 'a' && cb <= 'z') cb -= 32;
-    if (ca != cb) return ca < cb ? -1 : 1;
+namespace {
+
+// An item's key as the list orders it: its field with ASCII letters upper-cased, so that keys
+// compare bytewise (std::string compares its chars as unsigned). Upper-casing the whole item
+// first would not move a "|", so the field can be taken first.
+std::string SortKey(std::string_view item, int mode) {
+  std::string key(ItemField(item, mode));
+  for (char& c : key) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
   }
-  if (ka.size() == kb.size()) return 0;
-  return ka.size() < kb.size() ? -1 : 1;
+  return key;
 }
 
+}  // namespace
+
+int CompareItems(std::string_view a, std::string_view b, int mode) {
+  const int c = SortKey(a, mode).compare(SortKey(b, mode));
+  return c < 0 ? -1 : c > 0 ? 1 : 0;
+}
+
+// The keys are made once per item: a 10,000-library catalogue has 40,000 items, and finding
+// and upper-casing both fields within every comparison was a tenth of `quenlor list`
+// (bench_catalogue BM_SortItems).
 std::vector<std::size_t> SortOrder(const std::vector<std::string>& items, int mode) {
   std::vector<std::size_t> order(items.size());
   std::iota(order.begin(), order.end(), std::size_t{0});
   if (mode < 0) return order;
-  std::stable_sort(order.begin(), order.end(),
-                   [&](std::size_t a, std::size_t b) { return CompareItems(items[a], items[b], mode) < 0; });
+  std::vector<std::string> keys;
+  keys.reserve(items.size());
+  for (const std::string& item : items) keys.push_back(SortKey(item, mode));
+  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
   return order;
 }
 
 void SortItems(std::vector<std::string>& items, int mode) {
   if (mode < 0) return;
-  std::stable_sort(items.begin(), items.end(),
-                   [mode](const std::string& a, const std::string& b) { return CompareItems(a, b, mode) < 0; });
+  std::vector<std::string> sorted;
+  sorted.reserve(items.size());
+  for (const std::size_t i : SortOrder(items, mode)) sorted.push_back(std::move(items[i]));
+  items.swap(sorted);
 }
 
 }  // namespace quenlor::catalogue
