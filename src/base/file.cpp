@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <system_error>
 
 #include "base/error.h"
@@ -35,8 +36,10 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path, 
 
 void WriteFileAtomically(const std::string& path, std::string_view bytes) {
   const fs::path target = PathFromUtf8(path);
+  // A name of its own per write: two programs saving the same file at once (two `quenlor
+  // list` runs, say) must not write into, or rename away, each other's temporary file.
   fs::path temp = target;
-  temp += ".tmp~";
+  temp += "." + std::to_string(std::random_device{}()) + ".tmp~";
   {
     std::ofstream out(temp, std::ios::binary | std::ios::trunc);
     if (!out) throw Error("cannot write '" + path + "'");

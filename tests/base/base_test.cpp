@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 #include <limits>
+#include <thread>
 #include <vector>
 
 #include "base/error.h"
@@ -107,6 +108,31 @@ TEST_F(FileTest, AtomicWriteReplacesWholeAndLeavesNothingBeside) {
   const auto read = ReadWholeFile(path);
   ASSERT_TRUE(read.has_value());
   EXPECT_EQ(std::string(read->begin(), read->end()), std::string("se\0cond", 7));
+}
+
+TEST_F(FileTest, WritersSavingTheSameFileAtOnceAllSucceedAndOneWholeVersionStays) {
+  const std::string path = Path("typelibs.xml");
+  const std::string a(200000, 'a'), b(100000, 'b');
+  int failures = 0;
+  auto writer = [&](const std::string& text, int& failed) {
+    for (int i = 0; i < 40; ++i) {
+      try {
+        WriteFileAtomically(path, text);
+      } catch (const Error&) {
+        ++failed;
+      }
+    }
+  };
+  int failed_a = 0, failed_b = 0;
+  std::thread first(writer, std::cref(a), std::ref(failed_a));
+  std::thread second(writer, std::cref(b), std::ref(failed_b));
+  first.join();
+  second.join();
+  failures = failed_a + failed_b;
+  EXPECT_EQ(failures, 0);
+  const std::string content = Content(path);
+  EXPECT_TRUE(content == a || content == b) << content.size() << " bytes";
+  EXPECT_EQ(Entries(), std::vector<std::string>{"typelibs.xml"});
 }
 
 TEST_F(FileTest, FailedWritesSayWhichPathAndKeepWhatWasThere) {
