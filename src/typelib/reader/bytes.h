@@ -95,8 +95,10 @@ class Cursor {
            (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
   }
 
+  // While the cursor is ok its position lies within the data (the constructor and Seek
+  // fail it otherwise), so the room left is a plain subtraction.
   const std::uint8_t* Take(std::uint64_t count) {
-    if (!ok_ || !InRange(pos_, count, data_.size())) {
+    if (!ok_ || count > data_.size() - pos_) {
       ok_ = false;
       return nullptr;
     }

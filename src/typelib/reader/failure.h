@@ -28,7 +28,7 @@ struct ReadResult {
 [[noreturn]] inline void Fail(std::uint64_t offset, const char* reason) { throw ReadFailure{offset, reason}; }
 
 inline void Require(bool condition, std::uint64_t offset, const char* reason) {
-  if (!condition) Fail(offset, reason);
+  if (!condition) [[unlikely]] Fail(offset, reason);
 }
 
 // The offset in `image` of `position` within `part`, a view into the image; `position`
@@ -41,5 +41,14 @@ inline std::uint64_t ImageOffset(Bytes image, Bytes part, std::uint64_t position
 }
 
 inline std::uint64_t ImageOffset(Bytes image, const Cursor& c) { return ImageOffset(image, c.data(), c.position()); }
+
+// Checks whose offset is a place in a view of the image; the offset is worked out only when
+// the check fails, as these sit on every record's path.
+inline void Require(bool condition, Bytes image, Bytes part, std::uint64_t position, const char* reason) {
+  if (!condition) [[unlikely]] Fail(ImageOffset(image, part, position), reason);
+}
+inline void Require(bool condition, Bytes image, const Cursor& c, const char* reason) {
+  if (!condition) [[unlikely]] Fail(ImageOffset(image, c), reason);
+}
 
 }  // namespace quenlor::typelib::reader

@@ -77,7 +77,7 @@ class MsftParser {
     Require(type_count <= segments_[kTypeInfoTab].size() / kTypeInfoSize, 0x20, "type count beyond the type table");
     for (std::uint32_t i = 0; i < type_count; ++i) {
       Require(InRange(type_offsets_[i], kTypeInfoSize, segments_[kTypeInfoTab].size()),
-              Where(segments_[kTypeInfoTab], type_offsets_[i]), "type record outside the type table");
+              image_, segments_[kTypeInfoTab], type_offsets_[i], "type record outside the type table");
       type_index_.emplace(type_offsets_[i], i);
     }
     type_count_ = type_count;
@@ -109,7 +109,7 @@ class MsftParser {
     const std::uint8_t length = c.U8();
     c.Skip(3);
     std::string text = c.Text(length);
-    Require(c.ok(), Where(c), "name outside the name table");
+    Require(c.ok(), image_, c, "name outside the name table");
     return AnsiToUtf8(text);
   }
 
@@ -118,7 +118,7 @@ class MsftParser {
     Cursor c(segments_[kStringTab], offset);
     const std::uint16_t length = c.U16();
     std::string text = c.Text(length);
-    Require(c.ok(), Where(c), "string outside the string table");
+    Require(c.ok(), image_, c, "string outside the string table");
     return AnsiToUtf8(text);
   }
 
@@ -132,7 +132,7 @@ class MsftParser {
     g.data2 = c.U16();
     g.data3 = c.U16();
     for (auto& b : g.data4) b = c.U8();
-    Require(c.ok(), Where(c), "GUID outside the GUID table");
+    Require(c.ok(), image_, c, "GUID outside the GUID table");
     return g;
   }
 
@@ -202,7 +202,7 @@ class MsftParser {
       }
       default: break;
     }
-    Require(c.ok(), Where(c), "value outside the custom data");
+    Require(c.ok(), image_, c, "value outside the custom data");
     return v;
   }
 
@@ -210,12 +210,12 @@ class MsftParser {
     std::vector<CustomDatum> items;
     const std::size_t limit = segments_[kCustDataGuids].size() / 12;
     while (offset != kNone) {
-      Require(items.size() < limit, Where(segments_[kCustDataGuids], offset), "custom data chain loops");
+      Require(items.size() < limit, image_, segments_[kCustDataGuids], offset, "custom data chain loops");
       Cursor c(segments_[kCustDataGuids], offset);
       const std::uint32_t guid = c.U32();
       const std::uint32_t value = c.U32();
       offset = c.U32();
-      Require(c.ok(), Where(c), "custom data entry outside its table");
+      Require(c.ok(), image_, c, "custom data entry outside its table");
       items.push_back({GuidAt(guid), ValueAt(value)});
     }
     return items;
@@ -258,7 +258,7 @@ class MsftParser {
     const std::uint32_t version = c.U32();
     const std::uint16_t size = c.U16();
     imp.file_name = AnsiToUtf8(c.Text(size >> 2));
-    Require(c.ok(), Where(c), "import file entry outside its table");
+    Require(c.ok(), image_, c, "import file entry outside its table");
     imp.libid = GuidAt(guid);
     imp.major = static_cast<std::uint16_t>(version & 0xFFFF);
     imp.minor = static_cast<std::uint16_t>(version >> 16);
@@ -274,13 +274,13 @@ class MsftParser {
       t.vt = static_cast<std::uint16_t>(encoded & 0x0FFF);
       return t;
     }
-    Require(depth <= kMaxTypeDepth, Where(segments_[kTypedescTab], encoded), "type description nests too deep");
+    Require(depth <= kMaxTypeDepth, image_, segments_[kTypedescTab], encoded, "type description nests too deep");
     if (auto it = typedescs_.find(encoded); it != typedescs_.end()) return it->second;
     Cursor c(segments_[kTypedescTab], encoded);
     t.vt = static_cast<std::uint16_t>(c.U16() & 0x0FFF);
     c.U16();
     const std::uint32_t payload = c.U32();
-    Require(c.ok(), Where(c), "type description outside its table");
+    Require(c.ok(), image_, c, "type description outside its table");
     switch (t.vt) {
       case VT_PTR_:
       case VT_SAFEARRAY_:
@@ -305,7 +305,7 @@ class MsftParser {
     const std::uint32_t element = c.U32();
     const std::uint16_t dims = c.U16();
     c.U16();
-    Require(c.ok() && dims <= c.remaining() / 8, Where(c), "array description outside its table");
+    Require(c.ok() && dims <= c.remaining() / 8, image_, c, "array description outside its table");
     for (std::uint16_t i = 0; i < dims; ++i) {
       SafeArrayBound b;
       b.elements = c.U32();
@@ -336,7 +336,7 @@ class MsftParser {
     t.cb_size_instance = c.U32();
     const std::uint32_t datatype1 = c.U32();
     c.U32();
-    Require(c.ok(), Where(c), "type record truncated");
+    Require(c.ok(), image_, c, "type record truncated");
 
     t.kind = static_cast<TypeKind>(kind & 0x0F);
     t.cb_alignment = static_cast<std::uint16_t>((kind >> 11) & 0x1F);
@@ -368,14 +368,14 @@ class MsftParser {
   void ParseImplChain(std::uint32_t offset, std::uint16_t count, TypeInfo& t) {
     const std::size_t limit = segments_[kRefTab].size() / 16;
     for (std::uint16_t i = 0; i < count && offset != kNone; ++i) {
-      Require(t.impls.size() < limit, Where(segments_[kRefTab], offset), "implemented type chain loops");
+      Require(t.impls.size() < limit, image_, segments_[kRefTab], offset, "implemented type chain loops");
       Cursor c(segments_[kRefTab], offset);
       ImplType impl;
       impl.href = c.U32();
       impl.flags = c.I32();
       const std::uint32_t custdata = c.U32();
       offset = c.U32();
-      Require(c.ok(), Where(c), "implemented type entry outside its table");
+      Require(c.ok(), image_, c, "implemented type entry outside its table");
       impl.custom = CustomChain(custdata);
       Resolve(impl.href);
       t.impls.push_back(std::move(impl));
@@ -392,14 +392,14 @@ class MsftParser {
     const std::uint64_t count = static_cast<std::uint64_t>(funcs) + vars;
     const std::uint64_t tables = c.position();
     Require(InRange(tables, 12 * count, image_.size()), tables, "member tables outside the file");
-    auto table = [&](int which, std::uint64_t i) {
-      return Cursor(image_, tables + 4 * (static_cast<std::uint64_t>(which) * count + i)).U32();
-    };
+    Cursor ids(image_, tables);
+    Cursor names(image_, tables + 4 * count);
+    Cursor records(image_, tables + 8 * count);
     t.funcs.reserve(funcs);
     for (std::uint32_t i = 0; i < funcs; ++i) {
-      Func f = ParseFunc(area, table(2, i));
-      f.memid = static_cast<MemberId>(table(0, i));
-      const std::uint32_t name = table(1, i);
+      Func f = ParseFunc(area, records.U32());
+      f.memid = static_cast<MemberId>(ids.U32());
+      const std::uint32_t name = names.U32();
       // An accessor stored after its partner may leave its name out.
       if (name == kNone && i > 0) f.name = t.funcs.back().name;
       else f.name = NameAt(name);
@@ -407,9 +407,9 @@ class MsftParser {
     }
     t.vars.reserve(vars);
     for (std::uint32_t i = 0; i < vars; ++i) {
-      Var v = ParseVar(area, table(2, funcs + i));
-      v.memid = static_cast<MemberId>(table(0, funcs + i));
-      v.name = NameAt(table(1, funcs + i));
+      Var v = ParseVar(area, records.U32());
+      v.memid = static_cast<MemberId>(ids.U32());
+      v.name = NameAt(names.U32());
       t.vars.push_back(std::move(v));
     }
   }
@@ -425,10 +425,10 @@ class MsftParser {
     const std::uint32_t bits = c.U32();
     const std::uint16_t nargs = c.U16();
     const std::int16_t nopt = c.I16();
-    Require(c.ok() && InRange(offset, size, area.size()), Where(area, offset), "function record outside the member area");
+    Require(c.ok() && InRange(offset, size, area.size()), image_, area, offset, "function record outside the member area");
     const bool has_defaults = (bits & 0x1000) != 0;
     const std::uint64_t fixed = 24 + 12ull * nargs + (has_defaults ? 4ull * nargs : 0);
-    Require(size >= fixed, Where(area, offset), "function record shorter than its parameters");
+    Require(size >= fixed, image_, area, offset, "function record shorter than its parameters");
     const std::uint64_t slots = (size - fixed) / 4;
     auto slot = [&](std::uint64_t k) -> std::uint32_t {
       return k < slots ? Cursor(area, offset + 24 + 4 * k).U32() : kNone;
@@ -483,7 +483,7 @@ class MsftParser {
     const std::uint16_t kind = c.U16();
     c.U16();
     const std::uint32_t value = c.U32();
-    Require(c.ok() && InRange(offset, std::max<std::uint32_t>(size, 20), area.size()), Where(area, offset),
+    Require(c.ok() && InRange(offset, std::max<std::uint32_t>(size, 20), area.size()), image_, area, offset,
             "variable record outside the member area");
     const std::uint64_t slots = size > 20 ? (size - 20) / 4 : 0;
     auto slot = [&](std::uint64_t k) -> std::uint32_t {
@@ -501,9 +501,6 @@ class MsftParser {
     v.help_string_context = slots > 4 ? slot(4) : 0;
     return v;
   }
-
-  std::uint64_t Where(Bytes part, std::uint64_t position) const { return ImageOffset(image_, part, position); }
-  std::uint64_t Where(const Cursor& c) const { return ImageOffset(image_, c); }
 
   Bytes image_;
   Bytes segments_[kSegmentCount];

@@ -38,7 +38,7 @@ void SltgParser::Parse(Library& lib) {
         break;
       }
     }
-    Require(block != nullptr, Where(library_block.data, 0), "directory names no block");
+    Require(block != nullptr, image_, library_block.data, 0, "directory names no block");
     ReadTypeInfo(*block, directory[i], lib.types[i]);
   }
 }
@@ -99,7 +99,7 @@ std::vector<Block> SltgParser::ReadBlocks() {
 std::string SltgParser::CString(Bytes area, std::size_t offset, const char* reason) const {
   Cursor c(area, offset);
   const Bytes text = c.UntilNul();
-  Require(c.ok(), Where(area, offset), reason);
+  Require(c.ok(), image_, area, offset, reason);
   return std::string(reinterpret_cast<const char*>(text.data()), text.size());
 }
 
@@ -108,7 +108,7 @@ std::optional<std::string> SltgParser::CountedString(Cursor& c) const {
   const std::uint16_t length = c.U16();
   if (length == 0xFFFF) return std::nullopt;
   std::string text = c.Text(length);
-  Require(c.ok(), Where(c), "counted string outside the block");
+  Require(c.ok(), image_, c, "counted string outside the block");
   return text;
 }
 
@@ -118,7 +118,7 @@ Guid SltgParser::ReadGuid(Cursor& c) const {
   g.data2 = c.U16();
   g.data3 = c.U16();
   const Bytes tail = c.Span(8);
-  Require(c.ok(), Where(c), "GUID outside the block");
+  Require(c.ok(), image_, c, "GUID outside the block");
   std::memcpy(g.data4, tail.data(), 8);
   return g;
 }
@@ -128,7 +128,7 @@ Guid SltgParser::ReadGuid(Cursor& c) const {
 std::vector<Directory> SltgParser::ReadLibraryBlock(Bytes block, std::size_t type_count) {
   Library& lib = *lib_;
   Cursor c(block);
-  Require(c.U16() == kLibraryMagic, Where(block, 0), "library block magic");
+  Require(c.U16() == kLibraryMagic, image_, block, 0, "library block magic");
   c.U16();
   const std::uint16_t name = c.U16();
   const std::uint16_t skipped = c.U16();
@@ -149,7 +149,7 @@ std::vector<Directory> SltgParser::ReadLibraryBlock(Bytes block, std::size_t typ
   c.Skip(0x40);
   const std::uint64_t count_at = Where(c);
   const std::uint16_t count = c.U16();
-  Require(c.ok(), Where(c), "library block truncated");
+  Require(c.ok(), image_, c, "library block truncated");
   Require(count == type_count, count_at, "type count disagrees with the blocks");
 
   std::vector<std::uint16_t> name_offsets;
@@ -167,14 +167,14 @@ std::vector<Directory> SltgParser::ReadLibraryBlock(Bytes block, std::size_t typ
     c.U16();
     d.guid = ReadGuid(c);
     d.kind = c.U16();
-    Require(c.ok(), Where(c), "type directory truncated");
+    Require(c.ok(), image_, c, "type directory truncated");
   }
 
   const std::uint32_t name_table = c.U32();
   c.U16();  // longest decoded help string
   const std::uint32_t dictionary_size = c.U32();
   dictionary_ = c.Span(dictionary_size);
-  Require(c.ok(), Where(c), "help dictionary outside the block");
+  Require(c.ok(), image_, c, "help dictionary outside the block");
 
   ReadNameTable(block, name_table);
   lib.name = Name(name);
@@ -195,15 +195,15 @@ void SltgParser::ReadNameTable(Bytes block, std::uint32_t offset) {
   else Fail(Where(block, offset), "name table jump");
   c.Skip(0x200);  // hash buckets
   const std::uint32_t size = c.U32();
-  Require(c.ok(), Where(c), "name table outside the block");
+  Require(c.ok(), image_, c, "name table outside the block");
   const std::uint64_t available = c.remaining();
   names_ = c.Span(std::min<std::uint64_t>(size, available));
-  Require(c.ok(), Where(c), "name table outside the block");
+  Require(c.ok(), image_, c, "name table outside the block");
 }
 
 // A name offset points at the record's 8-byte prefix; the characters follow it.
 std::string SltgParser::Name(std::uint32_t offset) const {
-  Require(offset <= names_.size() && names_.size() - offset > 8, Where(names_, 0), "name outside the name table");
+  Require(offset <= names_.size() && names_.size() - offset > 8, image_, names_, 0, "name outside the name table");
   return AnsiToUtf8(CString(names_, offset + 8u, "name outside the name table"));
 }
 

@@ -10,7 +10,7 @@ namespace quenlor::typelib::reader::sltg {
 
 void SltgParser::ReadTypeInfo(const Block& block, const Directory& dir, TypeInfo& type) {
   Cursor h(block.data);
-  Require(h.U16() == kTypeInfoMagic, Where(block.data, 0), "type block magic");
+  Require(h.U16() == kTypeInfoMagic, image_, block.data, 0, "type block magic");
   const std::int32_t ref_table = h.I32();
   h.U32();
   const std::uint32_t member_header = h.U32();
@@ -23,8 +23,8 @@ void SltgParser::ReadTypeInfo(const Block& block, const Directory& dir, TypeInfo
   h.U8();
   const std::uint8_t kind = h.U8();
   h.U32();
-  Require(h.ok() && h.position() == kTypeHeaderSize, Where(h), "type header truncated");
-  Require(kind <= TKIND_UNION_, Where(block.data, 0x1D), "type kind unknown");
+  Require(h.ok() && h.position() == kTypeHeaderSize, image_, h, "type header truncated");
+  Require(kind <= TKIND_UNION_, image_, block.data, 0x1D, "type kind unknown");
 
   type.name = dir.name;
   type.doc_string = dir.doc_string;
@@ -42,7 +42,7 @@ void SltgParser::ReadTypeInfo(const Block& block, const Directory& dir, TypeInfo
   const std::uint32_t extra = mh.U32();
   Require(mh.ok() && mh.position() == std::uint64_t{member_header} + kMemberHeaderSize &&
               InRange(mh.position(), std::uint64_t{extra} + kTailSize, block.data.size()),
-          Where(block.data, 0x0A), "member data outside the block");
+          image_, block.data, 0x0A, "member data outside the block");
   Members members{image_, mh.Span(mh.remaining())};
   const TypeContext ctx{&members, &refs};
 
@@ -63,7 +63,7 @@ void SltgParser::ReadTypeInfo(const Block& block, const Directory& dir, TypeInfo
   type.cb_alignment = t.U16();
   t.Skip(4);
   type.cb_size_vft = t.U16();
-  Require(t.ok(), Where(t), "type tail outside the block");
+  Require(t.ok(), image_, t, "type tail outside the block");
 
   if (type.kind == TKIND_ALIAS_) {
     std::uint16_t word = 0;
@@ -73,7 +73,7 @@ void SltgParser::ReadTypeInfo(const Block& block, const Directory& dir, TypeInfo
   // Each record is at least a few bytes, so a count beyond the block's size is corrupt.
   Require(func_count <= members.region.size() / 0x16 && var_count <= members.region.size() / 0x12 &&
               impl_count <= members.region.size() / kImplRecordSize,
-          Where(members.region, extra), "member count beyond the block");
+          image_, members.region, extra, "member count beyond the block");
   ReadFunctions(ctx, first_func, func_count, type);
   ReadVariables(ctx, first_var, var_count, type);
   ReadImplTypes(ctx, first_impl, impl_count, type);
@@ -88,7 +88,7 @@ void SltgParser::ReadTypeInfo(const Block& block, const Directory& dir, TypeInfo
 void SltgParser::ReadFunctions(const TypeContext& ctx, std::uint16_t offset, std::uint16_t count, TypeInfo& type) {
   type.funcs.reserve(count);
   for (std::uint16_t i = 0; i < count; ++i) {
-    Require(offset != kNoOffset, Where(ctx.members->region, 0), "function chain ends early");
+    Require(offset != kNoOffset, image_, ctx.members->region, 0, "function chain ends early");
     Cursor c = ctx.members->At(offset);
     const std::uint64_t at = Where(c);
     const std::uint8_t magic = c.U8();
@@ -105,7 +105,7 @@ void SltgParser::ReadFunctions(const TypeContext& ctx, std::uint16_t offset, std
     const std::uint16_t ret = c.U16();
     const std::uint16_t vtable = c.U16();
     if (magic & 0x20) f.flags = c.U16();
-    Require(c.ok(), Where(c), "function record outside the block");
+    Require(c.ok(), image_, c, "function record outside the block");
 
     switch (magic & ~0x20) {
       case 0x4C: f.funckind = 1; break;  // FUNC_PUREVIRTUAL
@@ -135,7 +135,7 @@ void SltgParser::ReadFunctions(const TypeContext& ctx, std::uint16_t offset, std
       for (unsigned p = 0; p < param_count; ++p) {
         const std::uint16_t pname = a.U16();
         const std::uint16_t ptype = a.U16();
-        Require(a.ok(), Where(a), "parameter outside the block");
+        Require(a.ok(), image_, a, "parameter outside the block");
         Param& param = f.params[p];
         bool inline_type;
         if (pname == 0xFFFF) {
@@ -206,7 +206,7 @@ Variant SltgParser::ConstValue(const TypeContext& ctx, std::uint16_t vt, std::ui
       v = Variant::Int(c.I32(), value_vt);
       break;
   }
-  Require(c.ok(), Where(c), "constant outside the block");
+  Require(c.ok(), image_, c, "constant outside the block");
   return v;
 }
 
@@ -214,7 +214,7 @@ void SltgParser::ReadVariables(const TypeContext& ctx, std::uint16_t offset, std
   type.vars.reserve(count);
   std::string previous_name;
   for (std::uint16_t i = 0; i < count; ++i) {
-    Require(offset != kNoOffset, Where(ctx.members->region, 0), "variable chain ends early");
+    Require(offset != kNoOffset, image_, ctx.members->region, 0, "variable chain ends early");
     Cursor c = ctx.members->At(offset);
     const std::uint64_t at = Where(c);
     const std::uint8_t magic = c.U8();
@@ -229,7 +229,7 @@ void SltgParser::ReadVariables(const TypeContext& ctx, std::uint16_t offset, std
     const std::uint16_t help_string = c.U16();
     if (magic == 0x2A) v.flags = c.U16();
     else Require(magic == 0x0A, at, "variable record magic");
-    Require(c.ok(), Where(c), "variable record outside the block");
+    Require(c.ok(), image_, c, "variable record outside the block");
 
     v.name = name == 0xFFFE ? previous_name : Name(name);
     previous_name = v.name;
@@ -258,9 +258,9 @@ void SltgParser::ReadVariables(const TypeContext& ctx, std::uint16_t offset, std
 void SltgParser::ReadImplTypes(const TypeContext& ctx, std::uint16_t offset, std::uint16_t count, TypeInfo& type) {
   type.impls.reserve(count);
   for (std::uint16_t i = 0; i < count; ++i) {
-    Require(offset != kNoOffset, Where(ctx.members->region, 0), "implemented type chain ends early");
+    Require(offset != kNoOffset, image_, ctx.members->region, 0, "implemented type chain ends early");
     Cursor c = ctx.members->At(offset);
-    Require(c.U16() == kImplMagic, Where(ctx.members->region, offset), "implemented type record magic");
+    Require(c.U16() == kImplMagic, image_, ctx.members->region, offset, "implemented type record magic");
     const std::uint16_t next = c.U16();
     c.U16();
     const std::uint8_t flags = c.U8();
@@ -268,7 +268,7 @@ void SltgParser::ReadImplTypes(const TypeContext& ctx, std::uint16_t offset, std
     c.U16();
     const std::uint16_t reference = c.U16();
     c.Skip(kImplRecordSize - 12);
-    Require(c.ok(), Where(c), "implemented type record outside the block");
+    Require(c.ok(), image_, c, "implemented type record outside the block");
     // Libraries written by the platform's old tools hold the table index; some writers
     // store it as a 4-byte-aligned offset, recognisable when the index is out of range.
     std::size_t index = reference;

@@ -69,7 +69,7 @@ struct Members {
   Bytes region;  // from the member base to the end of the block
 
   Cursor At(std::uint32_t offset) const {
-    Require(offset < region.size(), ImageOffset(image, region, offset), "member offset outside the block");
+    Require(offset < region.size(), image, region, offset, "member offset outside the block");
     return Cursor(region, offset);
   }
 };

@@ -28,18 +28,18 @@ std::optional<std::uint32_t> Hex(std::string_view text) {
 std::vector<RefEntry> SltgParser::ReadRefTable(Bytes block, std::int32_t offset) {
   std::vector<RefEntry> refs;
   if (offset == -1) return refs;
-  Require(offset >= 0, Where(block, 2), "reference table offset negative");
+  Require(offset >= 0, image_, block, 2, "reference table offset negative");
   Cursor c(block, static_cast<std::uint32_t>(offset));
-  Require(c.U8() == 0xDF, Where(block, static_cast<std::uint32_t>(offset)), "reference table magic");
+  Require(c.U8() == 0xDF, image_, block, static_cast<std::uint32_t>(offset), "reference table magic");
   c.Skip(0x43);
   const std::uint32_t bytes = c.U32();
-  Require(c.ok() && bytes % 8 == 0 && bytes / 8 <= c.remaining() / 8, Where(c), "reference table outside the block");
+  Require(c.ok() && bytes % 8 == 0 && bytes / 8 <= c.remaining() / 8, image_, c, "reference table outside the block");
   const std::uint32_t count = bytes / 8;
   c.Skip(bytes);
   c.U16();
   c.U8();
   c.U32();
-  Require(c.ok(), Where(c), "reference table outside the block");
+  Require(c.ok(), image_, c, "reference table outside the block");
   refs.reserve(count);
   for (std::uint32_t i = 0; i < count; ++i) {
     const std::uint64_t at = Where(c);
@@ -149,7 +149,7 @@ HRefType SltgParser::UserDefined(const TypeContext& ctx, std::uint16_t word) {
 
 // The type whose VARTYPE is `vt`, its continuation words read from `c`.
 TypeDesc SltgParser::Continue(const TypeContext& ctx, std::uint16_t vt, Cursor& c, int depth) {
-  Require(depth < kMaxTypeDepth, Where(c), "type description nests too deep");
+  Require(depth < kMaxTypeDepth, image_, c, "type description nests too deep");
   TypeDesc t;
   t.vt = vt;
   switch (vt) {
@@ -162,18 +162,18 @@ TypeDesc SltgParser::Continue(const TypeContext& ctx, std::uint16_t vt, Cursor& 
       break;
     case VT_CARRAY_: {
       const std::uint16_t descriptor = c.U16();
-      Require(c.ok(), Where(c), "type description outside the block");
+      Require(c.ok(), image_, c, "type description outside the block");
       auto array = std::make_shared<ArrayDesc>();
       Cursor d = ctx.members->At(descriptor);
       const std::uint16_t dims = d.U16();
       d.Skip(2 + 4 + 4 + 4);  // features, element size, locks, data
-      Require(d.ok() && dims > 0 && dims <= d.remaining() / 8, Where(d), "array description outside the block");
+      Require(d.ok() && dims > 0 && dims <= d.remaining() / 8, image_, d, "array description outside the block");
       array->bounds.resize(dims);
       for (SafeArrayBound& bound : array->bounds) {
         bound.elements = d.U32();
         bound.lower_bound = d.I32();
       }
-      Require(d.ok(), Where(d), "array description outside the block");
+      Require(d.ok(), image_, d, "array description outside the block");
       array->element = Words(ctx, c, depth + 1);
       t.array = std::move(array);
       break;
@@ -184,18 +184,18 @@ TypeDesc SltgParser::Continue(const TypeContext& ctx, std::uint16_t vt, Cursor& 
     default:
       break;
   }
-  Require(c.ok(), Where(c), "type description outside the block");
+  Require(c.ok(), image_, c, "type description outside the block");
   return t;
 }
 
 // One type at the cursor: a type word and its continuation.
 TypeDesc SltgParser::Words(const TypeContext& ctx, Cursor& c, int depth, std::uint16_t* first) {
   const std::uint16_t word = c.U16();
-  Require(c.ok(), Where(c), "type description outside the block");
+  Require(c.ok(), image_, c, "type description outside the block");
   if (first) *first = word;
   const std::uint16_t vt = word & kVtMask;
   if ((word & kCompactPointer) == kCompactPointer) {
-    Require(depth + 1 < kMaxTypeDepth, Where(c), "type description nests too deep");
+    Require(depth + 1 < kMaxTypeDepth, image_, c, "type description nests too deep");
     TypeDesc t;
     t.vt = VT_PTR_;
     t.pointee = std::make_shared<TypeDesc>(Continue(ctx, vt, c, depth + 1));
