@@ -8,6 +8,7 @@
 
 #include "base/file.h"
 #include "typelib/reader/reader.h"
+#include "damage_case.h"
 
 namespace quenlor::typelib::reader {
 namespace {
@@ -16,10 +17,6 @@ const std::string kStdole = "/usr/lib/x86_64-linux-gnu/wine/x86_64-windows/stdol
 
 std::uint32_t GetU32(const std::vector<std::uint8_t>& b, std::uint64_t at) {
   return Cursor(b, at).U32();
-}
-
-void PutU32(std::vector<std::uint8_t>& b, std::uint64_t at, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
 }
 
 class MsftStdole : public ::testing::Test {
@@ -67,13 +64,7 @@ TEST_F(MsftStdole, StructuralDamageIsCaughtByItsOwnCheck) {
   const std::uint32_t area_size = GetU32(image_, area);
   const std::uint32_t members = GetU32(image_, type3 + 0x18);
   const std::uint64_t record = area + 4 + GetU32(image_, area + 4 + area_size + 8ull * (members & 0xFFFF));
-  struct Case {
-    std::uint64_t at;
-    std::uint32_t value;
-    const char* reason;
-    std::uint64_t offset;
-  };
-  const Case cases[] = {
+  testing::ExpectEachCaught(image_, 4, {
       {0, 0x4C54534D, "no MSFT signature", 0},
       {0x20, 0x00FFFFFF, "type count beyond the image", 0x20},
       {Entry(kNameTab), 0x7FFFFFFF, "segment outside the file", Entry(kNameTab)},
@@ -88,15 +79,7 @@ TEST_F(MsftStdole, StructuralDamageIsCaughtByItsOwnCheck) {
       {area, 0x7FFFFFFF, "member area outside the file", area},
       {record, 0xFFFF, "function record outside the member area", record},
       {record + 20, 0x1000, "function record shorter than its parameters", record},
-  };
-  for (const Case& c : cases) {
-    std::vector<std::uint8_t> damaged = image_;
-    PutU32(damaged, c.at, c.value);
-    const ReadResult result = Parse(damaged);
-    EXPECT_EQ(result.code, kTypeECantLoadLibrary) << c.reason;
-    EXPECT_STREQ(result.failure.reason, c.reason) << "damage at 0x" << std::hex << c.at;
-    EXPECT_EQ(result.failure.offset, c.offset) << c.reason;
-  }
+  }, [this](const std::vector<std::uint8_t>& damaged) { return Parse(damaged); });
 }
 
 TEST_F(MsftStdole, ChainsThatLoopEndAtTheirTablesSize) {
@@ -107,7 +90,7 @@ TEST_F(MsftStdole, ChainsThatLoopEndAtTheirTablesSize) {
   ASSERT_NE(first, 0xFFFFFFFFu);
   std::uint32_t last = first;
   while (GetU32(damaged, table + last + 8) != 0xFFFFFFFFu) last = GetU32(damaged, table + last + 8);
-  PutU32(damaged, table + last + 8, first);
+  testing::Overwrite(damaged, table + last + 8, first, 4);
   const ReadResult result = Parse(damaged);
   EXPECT_EQ(result.code, kTypeECantLoadLibrary);
   EXPECT_STREQ(result.failure.reason, "custom data chain loops");

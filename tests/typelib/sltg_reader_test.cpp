@@ -11,6 +11,7 @@
 
 #include "typelib/reader/container.h"
 #include "typelib/reader/model.h"
+#include "damage_case.h"
 
 namespace quenlor::typelib::reader {
 namespace {
@@ -267,23 +268,12 @@ TEST_F(SltgShellLink, EveryByteDamagedLoadsSoundlyOrFails) {
   }
 }
 
-void PutU16(std::vector<std::uint8_t>& b, std::size_t at, std::uint16_t v) {
-  b[at] = static_cast<std::uint8_t>(v);
-  b[at + 1] = static_cast<std::uint8_t>(v >> 8);
-}
-
 // Each kind of structural damage fails with the platform's code, and the failure names the
 // check that caught it and where in the file it looked.
 TEST_F(SltgShellLink, StructuralDamageIsCaughtByItsOwnCheck) {
-  struct Case {
-    std::size_t at;
-    std::uint16_t value;
-    const char* reason;
-    std::uint64_t offset;
-  };
   // Offsets of this file: header at 0, block entries at 0x24, type blocks from 0xC7
   // (FILETIME), library block at 0xA78.
-  const Case cases[] = {
+  testing::ExpectEachCaught(file_, 2, {
       {0, 0x4C54, "no SLTG signature", 0},
       {4, 1, "no block entries", 4},
       {0x24 + 6, 1, "block chain loops", 0x24 + 6},
@@ -299,16 +289,10 @@ TEST_F(SltgShellLink, StructuralDamageIsCaughtByItsOwnCheck) {
       {0xC7 + 0x22 + 9 + 0x2C + 2, 3, "variable chain ends early", 0xC7 + 0x22 + 9},
       {0x47D + 0x85 + 9 + 0xE4, 0x2000, "member count beyond the block", 0x47D + 0x85 + 9 + 0xE4},
       {0xC7 + 0x22 + 9, 0x020B, "variable record magic", 0xC7 + 0x22 + 9},
-  };
-  for (const Case& c : cases) {
-    std::vector<std::uint8_t> damaged = file_;
-    PutU16(damaged, c.at, c.value);
+  }, [](const std::vector<std::uint8_t>& damaged) {
     Library lib;
-    const ReadResult result = ParseResult(damaged, lib);
-    EXPECT_EQ(result.code, kTypeECantLoadLibrary) << c.reason;
-    EXPECT_STREQ(result.failure.reason, c.reason) << "damage at 0x" << std::hex << c.at;
-    EXPECT_EQ(result.failure.offset, c.offset) << c.reason;
-  }
+    return ParseResult(damaged, lib);
+  });
 }
 
 TEST_F(SltgShellLink, DanglingReferencesLoadButDoNotResolve) {
