@@ -23,7 +23,7 @@ void Check(const Library& lib) {
 
 void Parse(std::span<const std::uint8_t> image) {
   Library lib;
-  const HResult hr = ParseSltg(image, lib);
+  const HResult hr = ParseSltg(image, lib).code;
   if (hr == kOk) Check(lib);
   else if (hr != kTypeECantLoadLibrary && hr != kEOutOfMemory) std::abort();
 }
@@ -34,6 +34,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::span<const std::uint8_t> file(data, size);
   Parse(file);
   Bytes image;
-  if (size >= 2 && data[0] == 'M' && data[1] == 'Z' && FindTypeLibImage(file, 1, image) == kOk) Parse(image);
+  if (DetectFormat(file) == ImageFormat::Executable && FindTypeLibImage(file, 1, image).ok()) Parse(image);
   return 0;
 }

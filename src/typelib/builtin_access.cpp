@@ -27,7 +27,7 @@
 #include "typelib/builtin_library.h"
 #include "typelib/locator_impl.h"
 #include "typelib/platform_access.h"
-#include "typelib/reader/container.h"
+#include "typelib/reader/reader.h"
 
 namespace quenlor::typelib {
 namespace builtin {
@@ -122,16 +122,6 @@ std::pair<std::string, std::uint32_t> SplitResource(const std::string& path) {
   return {path.substr(0, slash), id};
 }
 
-HResult ParseImage(reader::Bytes file, std::uint32_t resource, Library& model) {
-  reader::Bytes image;
-  const HResult hr = reader::FindTypeLibImage(file, resource, image);
-  if (hr != kOk) return hr;
-  if (image[0] != 'M') return reader::ParseSltg(image, model);
-  const HResult parsed = reader::ParseMsft(image, model);
-  model.msft = true;
-  return parsed;
-}
-
 HResult LoadFile(const std::string& path, const std::shared_ptr<TypeLibLocator>& locator, LibraryPtr& out) {
   auto [file, resource] = SplitResource(path);
   std::error_code ec;
@@ -144,7 +134,7 @@ HResult LoadFile(const std::string& path, const std::shared_ptr<TypeLibLocator>&
   const auto bytes = ReadWholeFile(file, kMaxFileSize);
   if (!bytes) return kTypeECantLoadLibrary;
   Library model;
-  const HResult hr = ParseImage(*bytes, resource, model);
+  const HResult hr = reader::ReadTypeLibrary(*bytes, resource, model).code;
   if (hr != kOk) return hr;
   out = std::make_shared<BuiltinLibrary>(std::move(model), file, locator);
   return kOk;
@@ -218,7 +208,7 @@ HResult LoadBuiltinTypeLibraryFromMemory(std::span<const std::uint8_t> file, std
                                          const std::string& path_for_imports,
                                          std::shared_ptr<ITypeLibAccess>& out) {
   Library model;
-  const HResult hr = ParseImage(file, resource, model);
+  const HResult hr = reader::ReadTypeLibrary(file, resource, model).code;
   if (hr != kOk) return hr;
   out = std::make_shared<BuiltinLibrary>(std::move(model), path_for_imports, CurrentLocator());
   return kOk;

@@ -21,11 +21,11 @@ std::vector<LibraryCase> FindLibraries(const std::string& folder, const std::str
     const auto bytes = ReadWholeFile(path, 512ull << 20);
     if (!bytes || bytes->size() < 4) continue;
     const std::string name = file.filename().string();
-    if ((*bytes)[0] == 'M' && (*bytes)[1] == 'Z') {
+    const reader::ImageFormat format = reader::DetectFormat(*bytes);
+    if (format == reader::ImageFormat::Executable) {
       for (std::uint32_t id : reader::ListTypeLibResources(*bytes))
         cases.push_back({path, name + (id > 1 ? "\\" + std::to_string(id) : ""), id});
-    } else if (std::equal(bytes->begin(), bytes->begin() + 4, "MSFT") ||
-               std::equal(bytes->begin(), bytes->begin() + 4, "SLTG")) {
+    } else if (format == reader::ImageFormat::Msft || format == reader::ImageFormat::Sltg) {
       cases.push_back({path, name, 1});
     }
   }

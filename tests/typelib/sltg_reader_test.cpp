@@ -11,6 +11,7 @@
 
 #include "typelib/reader/container.h"
 #include "typelib/reader/model.h"
+#include "damage_case.h"
 
 namespace quenlor::typelib::reader {
 namespace {
@@ -59,8 +60,12 @@ void CheckModel(const Library& lib) {
   }
 }
 
-HResult ParseCopy(const std::vector<std::uint8_t>& bytes, Library& lib) {
+ReadResult ParseResult(const std::vector<std::uint8_t>& bytes, Library& lib) {
   return ParseSltg(std::span<const std::uint8_t>(bytes.data(), bytes.size()), lib);
+}
+
+HResult ParseCopy(const std::vector<std::uint8_t>& bytes, Library& lib) {
+  return ParseResult(bytes, lib).code;
 }
 
 class SltgShellLink : public ::testing::Test {
@@ -68,7 +73,7 @@ class SltgShellLink : public ::testing::Test {
   void SetUp() override {
     file_ = ReadCorpus("vb6/SHELLLNK.TLB");
     ASSERT_GT(file_.size(), 0x100u);
-    ASSERT_EQ(ParseSltg(file_, lib_), kOk);
+    ASSERT_EQ(ParseSltg(file_, lib_).code, kOk);
   }
   std::vector<std::uint8_t> file_;
   Library lib_;
@@ -187,9 +192,9 @@ TEST_F(SltgShellLink, FunctionsParametersAndReferences) {
 TEST(SltgStdole32, ResourceOfAnExecutable) {
   const std::vector<std::uint8_t> file = ReadCorpus("legacy/stdole32.tlb");
   Bytes image;
-  ASSERT_EQ(FindTypeLibImage(file, 1, image), kOk);
+  ASSERT_EQ(FindTypeLibImage(file, 1, image).code, kOk);
   Library lib;
-  ASSERT_EQ(ParseSltg(image, lib), kOk);
+  ASSERT_EQ(ParseSltg(image, lib).code, kOk);
   EXPECT_EQ(lib.name, "stdole");
   EXPECT_EQ(lib.doc_string, "OLE Automation");
   EXPECT_EQ(lib.lib_flags, 1);
@@ -246,7 +251,9 @@ TEST_F(SltgShellLink, EveryTruncationFails) {
     std::vector<std::uint8_t> cut(file_.begin(), file_.begin() + static_cast<std::ptrdiff_t>(size));
     Library lib;
     // The library block ends at 0x179E; anything shorter lacks part of it.
-    EXPECT_EQ(ParseCopy(cut, lib), kTypeECantLoadLibrary) << "size " << size;
+    const ReadResult result = ParseResult(cut, lib);
+    EXPECT_EQ(result.code, kTypeECantLoadLibrary) << "size " << size;
+    EXPECT_NE(std::string(result.failure.reason), "") << "size " << size;
   }
 }
 
@@ -261,42 +268,31 @@ TEST_F(SltgShellLink, EveryByteDamagedLoadsSoundlyOrFails) {
   }
 }
 
-void PutU16(std::vector<std::uint8_t>& b, std::size_t at, std::uint16_t v) {
-  b[at] = static_cast<std::uint8_t>(v);
-  b[at + 1] = static_cast<std::uint8_t>(v >> 8);
-}
-
-TEST_F(SltgShellLink, StructuralDamageFailsWithThePlatformsCode) {
-  struct Case {
-    const char* what;
-    std::size_t at;
-    std::uint16_t value;
-  };
+// Each kind of structural damage fails with the platform's code, and the failure names the
+// check that caught it and where in the file it looked.
+TEST_F(SltgShellLink, StructuralDamageIsCaughtByItsOwnCheck) {
   // Offsets of this file: header at 0, block entries at 0x24, type blocks from 0xC7
   // (FILETIME), library block at 0xA78.
-  const Case cases[] = {
-      {"signature", 0, 0x4C54},
-      {"no block entries", 4, 1},
-      {"block chain loops", 0x24 + 6, 1},
-      {"block chain names a missing entry", 0x24 + 6, 0x40},
-      {"block longer than the file", 0x24 + 2, 0x7FFF},
-      {"first block out of range", 10, 0x99},
-      {"type block magic", 0xC7, 0x0502},
-      {"library block magic", 0xA78, 0x51CD},
-      {"type count disagrees with the blocks", 0xB08, 8},
-      {"directory names no block", 0xB0C, 0x5858},
-      {"name table jump", 0xE68, 0x1234},
-      {"member data longer than the block", 0xC7 + 0x22 + 5, 0x7FFF},
-      {"more variables than the chain holds", 0xC7 + 0x22 + 9 + 0x2C + 2, 3},
-      {"function count beyond the block", 0x47D + 0x85 + 9 + 0xE4, 0x2000},
-      {"variable record magic", 0xC7 + 0x22 + 9, 0x020B},
-  };
-  for (const Case& c : cases) {
-    std::vector<std::uint8_t> damaged = file_;
-    PutU16(damaged, c.at, c.value);
+  testing::ExpectEachCaught(file_, 2, {
+      {0, 0x4C54, "no SLTG signature", 0},
+      {4, 1, "no block entries", 4},
+      {0x24 + 6, 1, "block chain loops", 0x24 + 6},
+      {0x24 + 6, 0x40, "block chain names a missing entry", 0x24 + 6},
+      {0x24 + 2, 0x7FFF, "block outside the file", 0x24},
+      {10, 0x99, "block chain names a missing entry", 10},
+      {0xC7, 0x0502, "type block magic", 0xC7},
+      {0xA78, 0x51CD, "library block magic", 0xA78},
+      {0xB08, 8, "type count disagrees with the blocks", 0xB08},
+      {0xB0C, 0x5858, "directory names no block", 0xA78},
+      {0xE68, 0x1234, "name table jump", 0xE68},
+      {0xC7 + 0x22 + 5, 0x7FFF, "member data outside the block", 0xC7 + 0x0A},
+      {0xC7 + 0x22 + 9 + 0x2C + 2, 3, "variable chain ends early", 0xC7 + 0x22 + 9},
+      {0x47D + 0x85 + 9 + 0xE4, 0x2000, "member count beyond the block", 0x47D + 0x85 + 9 + 0xE4},
+      {0xC7 + 0x22 + 9, 0x020B, "variable record magic", 0xC7 + 0x22 + 9},
+  }, [](const std::vector<std::uint8_t>& damaged) {
     Library lib;
-    EXPECT_EQ(ParseCopy(damaged, lib), kTypeECantLoadLibrary) << c.what;
-  }
+    return ParseResult(damaged, lib);
+  });
 }
 
 TEST_F(SltgShellLink, DanglingReferencesLoadButDoNotResolve) {

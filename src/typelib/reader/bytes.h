@@ -20,14 +20,6 @@ inline bool InRange(std::uint64_t offset, std::uint64_t size, std::uint64_t tota
   return offset <= total && size <= total - offset;
 }
 
-inline std::uint16_t LoadU16(const std::uint8_t* p) {
-  return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
-}
-inline std::uint32_t LoadU32(const std::uint8_t* p) {
-  return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-         (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-
 class Cursor {
  public:
   Cursor() = default;
@@ -76,10 +68,37 @@ class Cursor {
     const Bytes b = Span(count);
     return std::string(reinterpret_cast<const char*>(b.data()), b.size());
   }
+  // The bytes up to the next NUL, which is consumed too; empty (and failed) without one.
+  Bytes UntilNul() {
+    if (!ok_ || pos_ >= data_.size()) {
+      ok_ = false;
+      return Bytes();
+    }
+    const std::uint8_t* begin = data_.data() + pos_;
+    const auto length = static_cast<std::size_t>(data_.size() - pos_);
+    const void* nul = std::memchr(begin, 0, length);
+    if (nul == nullptr) {
+      ok_ = false;
+      return Bytes();
+    }
+    const auto count = static_cast<std::size_t>(static_cast<const std::uint8_t*>(nul) - begin);
+    pos_ += count + 1;
+    return Bytes(begin, count);
+  }
 
  private:
+  static std::uint16_t LoadU16(const std::uint8_t* p) {
+    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+  }
+  static std::uint32_t LoadU32(const std::uint8_t* p) {
+    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+  }
+
+  // While the cursor is ok its position lies within the data (the constructor and Seek
+  // fail it otherwise), so the room left is a plain subtraction.
   const std::uint8_t* Take(std::uint64_t count) {
-    if (!ok_ || !InRange(pos_, count, data_.size())) {
+    if (!ok_ || count > data_.size() - pos_) {
       ok_ = false;
       return nullptr;
     }

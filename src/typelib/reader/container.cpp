@@ -6,8 +6,6 @@ namespace quenlor::typelib::reader {
 
 namespace {
 
-constexpr std::uint32_t kMsftMagic = 0x5446534D;
-constexpr std::uint32_t kSltgMagic = 0x47544C53;
 // Resource trees are three levels deep; a walk never goes further, whatever the offsets say.
 constexpr int kMaxResourceEntries = 65536;
 
@@ -195,15 +193,25 @@ HResult FindNeResource(Bytes file, std::uint32_t id, Bytes& image) {
 }
 
 bool HasTypeLibSignature(Bytes image) {
-  if (image.size() < 4) return false;
-  const std::uint32_t magic = LoadU32(image.data());
-  return magic == kMsftMagic || magic == kSltgMagic;
+  const ImageFormat format = DetectFormat(image);
+  return format == ImageFormat::Msft || format == ImageFormat::Sltg;
 }
 
 }  // namespace
 
-HResult FindTypeLibImage(Bytes file, std::uint32_t resource_id, Bytes& image) {
-  if (file.size() >= 2 && file[0] == 'M' && file[1] == 'Z') {
+ImageFormat DetectFormat(Bytes bytes) {
+  Cursor c(bytes);
+  if (c.U16() == 0x5A4D && c.ok()) return ImageFormat::Executable;
+  c.Seek(0);
+  const std::uint32_t magic = c.U32();
+  if (!c.ok()) return ImageFormat::Unknown;
+  if (magic == kMsftMagic) return ImageFormat::Msft;
+  if (magic == kSltgMagic) return ImageFormat::Sltg;
+  return ImageFormat::Unknown;
+}
+
+ReadResult FindTypeLibImage(Bytes file, std::uint32_t resource_id, Bytes& image) {
+  if (DetectFormat(file) == ImageFormat::Executable) {
     Bytes found;
     HResult hr = kTypeECantLoadLibrary;
     if (const auto pe = ReadPe(file)) {
@@ -211,13 +219,15 @@ HResult FindTypeLibImage(Bytes file, std::uint32_t resource_id, Bytes& image) {
     } else {
       hr = FindNeResource(file, resource_id, found);
     }
-    if (hr != kOk || !HasTypeLibSignature(found)) return kTypeECantLoadLibrary;
+    if (hr != kOk) return {kTypeECantLoadLibrary, {0, "no such TYPELIB resource"}};
+    if (!HasTypeLibSignature(found))
+      return {kTypeECantLoadLibrary, {ImageOffset(file, found, 0), "resource holds no type library"}};
     image = found;
-    return kOk;
+    return {};
   }
-  if (!HasTypeLibSignature(file)) return kTypeECantLoadLibrary;
+  if (!HasTypeLibSignature(file)) return {kTypeECantLoadLibrary, {0, "no type library signature"}};
   image = file;
-  return kOk;
+  return {};
 }
 
 std::vector<std::uint32_t> ListTypeLibResources(Bytes file) {

@@ -1,6 +1,6 @@
 // The built-in reader's model of one parsed type library, independent of the file format.
 //
-// A format parser (ParseMsft, ParseSltg) fills a `Library` with what the file stores, after
+// A format parser (ParseMsft, ParseSltg, picked by ReadTypeLibrary in reader.h) fills a `Library` with what the file stores, after
 // validating it; nothing here is a view yet. The access layer (builtin_access.cpp) turns the
 // model into what the platform presents: dual interfaces as two views, the IUnknown/IDispatch
 // functions borrowed from the base chain, references resolved into other libraries. So a
@@ -29,6 +29,7 @@
 
 #include "base/variant.h"
 #include "typelib/access.h"
+#include "typelib/reader/failure.h"
 
 namespace quenlor::typelib::reader {
 
@@ -151,9 +152,10 @@ struct Library {
 };
 
 // Parsers of the two formats. `image` is the type library image (a whole file or a
-// TYPELIB resource). On failure they return the platform's failure code and leave `out`
-// unspecified; they never read outside `image` and bound every allocation by its size.
-HResult ParseMsft(std::span<const std::uint8_t> image, Library& out);
-HResult ParseSltg(std::span<const std::uint8_t> image, Library& out);
+// TYPELIB resource). On failure they return the platform's failure code with the check
+// that fired and leave `out` unspecified; they never read outside `image` and bound every
+// allocation by its size.
+ReadResult ParseMsft(std::span<const std::uint8_t> image, Library& out);
+ReadResult ParseSltg(std::span<const std::uint8_t> image, Library& out);
 
 }  // namespace quenlor::typelib::reader

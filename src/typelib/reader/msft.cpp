@@ -8,13 +8,14 @@
 
 #include "typelib/reader/ansi.h"
 #include "typelib/reader/bytes.h"
+#include "typelib/reader/container.h"
+#include "typelib/reader/failure.h"
 #include "typelib/reader/model.h"
 
 namespace quenlor::typelib::reader {
 
 namespace {
 
-constexpr std::uint32_t kMsftMagic = 0x5446534D;
 constexpr std::uint32_t kNone = 0xFFFFFFFFu;
 constexpr std::uint32_t kTypeInfoSize = 0x64;
 // Pointer chains and array element chains in real libraries are a few levels deep; a
@@ -27,15 +28,13 @@ enum Segment {
   kCustDataGuids = 12, kSegmentCount = 15,
 };
 
-struct Failure {};
-
 class MsftParser {
  public:
   explicit MsftParser(Bytes image) : image_(image) {}
 
   void Parse(Library& lib) {
     Cursor h(image_);
-    if (h.U32() != kMsftMagic) throw Failure{};
+    Require(h.U32() == kMsftMagic, 0, "no MSFT signature");
     h.U32();  // format version
     const std::uint32_t posguid = h.U32();
     h.U32();  // hashing locale
@@ -58,9 +57,9 @@ class MsftParser {
     import_count_ = h.U32();
     std::uint32_t helpdll = kNone;
     if (varflags & 0x100) helpdll = h.U32();
-    if (!h.ok()) throw Failure{};
+    Require(h.ok(), h.position(), "header truncated");
     // The offset array and the directory must fit before any type count is trusted.
-    if (type_count > image_.size() / 4) throw Failure{};
+    Require(type_count <= image_.size() / 4, 0x20, "type count beyond the image");
     // Type i's record lies where the offset array says; that offset is also its handle.
     type_offsets_.reserve(type_count);
     for (std::uint32_t i = 0; i < type_count; ++i) type_offsets_.push_back(h.U32());
@@ -69,14 +68,16 @@ class MsftParser {
       const std::uint32_t length = h.U32();
       h.U32();
       h.U32();
-      if (!h.ok()) throw Failure{};
+      Require(h.ok(), h.position(), "segment directory truncated");
       if (offset == kNone || length == 0) continue;
-      if (!InRange(offset, length, image_.size())) throw Failure{};
-      segments_[i] = image_.subspan(offset, length);
+      Cursor segment(image_, offset);
+      segments_[i] = segment.Span(length);
+      Require(segment.ok(), h.position() - 16, "segment outside the file");
     }
-    if (type_count > segments_[kTypeInfoTab].size() / kTypeInfoSize) throw Failure{};
+    Require(type_count <= segments_[kTypeInfoTab].size() / kTypeInfoSize, 0x20, "type count beyond the type table");
     for (std::uint32_t i = 0; i < type_count; ++i) {
-      if (!InRange(type_offsets_[i], kTypeInfoSize, segments_[kTypeInfoTab].size())) throw Failure{};
+      Require(InRange(type_offsets_[i], kTypeInfoSize, segments_[kTypeInfoTab].size()),
+              image_, segments_[kTypeInfoTab], type_offsets_[i], "type record outside the type table");
       type_index_.emplace(type_offsets_[i], i);
     }
     type_count_ = type_count;
@@ -108,7 +109,7 @@ class MsftParser {
     const std::uint8_t length = c.U8();
     c.Skip(3);
     std::string text = c.Text(length);
-    if (!c.ok()) throw Failure{};
+    Require(c.ok(), image_, c, "name outside the name table");
     return AnsiToUtf8(text);
   }
 
@@ -117,7 +118,7 @@ class MsftParser {
     Cursor c(segments_[kStringTab], offset);
     const std::uint16_t length = c.U16();
     std::string text = c.Text(length);
-    if (!c.ok()) throw Failure{};
+    Require(c.ok(), image_, c, "string outside the string table");
     return AnsiToUtf8(text);
   }
 
@@ -131,7 +132,7 @@ class MsftParser {
     g.data2 = c.U16();
     g.data3 = c.U16();
     for (auto& b : g.data4) b = c.U8();
-    if (!c.ok()) throw Failure{};
+    Require(c.ok(), image_, c, "GUID outside the GUID table");
     return g;
   }
 
@@ -201,7 +202,7 @@ class MsftParser {
       }
       default: break;
     }
-    if (!c.ok()) throw Failure{};
+    Require(c.ok(), image_, c, "value outside the custom data");
     return v;
   }
 
@@ -209,12 +210,12 @@ class MsftParser {
     std::vector<CustomDatum> items;
     const std::size_t limit = segments_[kCustDataGuids].size() / 12;
     while (offset != kNone) {
-      if (items.size() >= limit) throw Failure{};
+      Require(items.size() < limit, image_, segments_[kCustDataGuids], offset, "custom data chain loops");
       Cursor c(segments_[kCustDataGuids], offset);
       const std::uint32_t guid = c.U32();
       const std::uint32_t value = c.U32();
       offset = c.U32();
-      if (!c.ok()) throw Failure{};
+      Require(c.ok(), image_, c, "custom data entry outside its table");
       items.push_back({GuidAt(guid), ValueAt(value)});
     }
     return items;
@@ -257,7 +258,7 @@ class MsftParser {
     const std::uint32_t version = c.U32();
     const std::uint16_t size = c.U16();
     imp.file_name = AnsiToUtf8(c.Text(size >> 2));
-    if (!c.ok()) throw Failure{};
+    Require(c.ok(), image_, c, "import file entry outside its table");
     imp.libid = GuidAt(guid);
     imp.major = static_cast<std::uint16_t>(version & 0xFFFF);
     imp.minor = static_cast<std::uint16_t>(version >> 16);
@@ -273,13 +274,13 @@ class MsftParser {
       t.vt = static_cast<std::uint16_t>(encoded & 0x0FFF);
       return t;
     }
-    if (depth > kMaxTypeDepth) throw Failure{};
+    Require(depth <= kMaxTypeDepth, image_, segments_[kTypedescTab], encoded, "type description nests too deep");
     if (auto it = typedescs_.find(encoded); it != typedescs_.end()) return it->second;
     Cursor c(segments_[kTypedescTab], encoded);
     t.vt = static_cast<std::uint16_t>(c.U16() & 0x0FFF);
     c.U16();
     const std::uint32_t payload = c.U32();
-    if (!c.ok()) throw Failure{};
+    Require(c.ok(), image_, c, "type description outside its table");
     switch (t.vt) {
       case VT_PTR_:
       case VT_SAFEARRAY_:
@@ -304,7 +305,7 @@ class MsftParser {
     const std::uint32_t element = c.U32();
     const std::uint16_t dims = c.U16();
     c.U16();
-    if (!c.ok() || dims > c.remaining() / 8) throw Failure{};
+    Require(c.ok() && dims <= c.remaining() / 8, image_, c, "array description outside its table");
     for (std::uint16_t i = 0; i < dims; ++i) {
       SafeArrayBound b;
       b.elements = c.U32();
@@ -335,7 +336,7 @@ class MsftParser {
     t.cb_size_instance = c.U32();
     const std::uint32_t datatype1 = c.U32();
     c.U32();
-    if (!c.ok()) throw Failure{};
+    Require(c.ok(), image_, c, "type record truncated");
 
     t.kind = static_cast<TypeKind>(kind & 0x0F);
     t.cb_alignment = static_cast<std::uint16_t>((kind >> 11) & 0x1F);
@@ -367,14 +368,14 @@ class MsftParser {
   void ParseImplChain(std::uint32_t offset, std::uint16_t count, TypeInfo& t) {
     const std::size_t limit = segments_[kRefTab].size() / 16;
     for (std::uint16_t i = 0; i < count && offset != kNone; ++i) {
-      if (t.impls.size() >= limit) throw Failure{};
+      Require(t.impls.size() < limit, image_, segments_[kRefTab], offset, "implemented type chain loops");
       Cursor c(segments_[kRefTab], offset);
       ImplType impl;
       impl.href = c.U32();
       impl.flags = c.I32();
       const std::uint32_t custdata = c.U32();
       offset = c.U32();
-      if (!c.ok()) throw Failure{};
+      Require(c.ok(), image_, c, "implemented type entry outside its table");
       impl.custom = CustomChain(custdata);
       Resolve(impl.href);
       t.impls.push_back(std::move(impl));
@@ -384,20 +385,21 @@ class MsftParser {
   void ParseMembers(std::uint32_t memoffset, std::uint32_t funcs, std::uint32_t vars, TypeInfo& t) {
     Cursor c(image_, memoffset);
     const std::uint32_t area_size = c.U32();
-    const std::uint64_t area_start = c.position();
-    if (!c.ok() || !InRange(area_start, area_size, image_.size())) throw Failure{};
+    Require(c.ok(), memoffset, "member area outside the file");
+    const Bytes area = c.Span(area_size);
+    Require(c.ok(), memoffset, "member area outside the file");
+    // Three tables follow the records, one word per member each: ids, names, record offsets.
     const std::uint64_t count = static_cast<std::uint64_t>(funcs) + vars;
-    const std::uint64_t tables = area_start + area_size;
-    if (!InRange(tables, 12 * count, image_.size())) throw Failure{};
-    const Bytes area = image_.subspan(static_cast<std::size_t>(area_start), area_size);
-    auto table = [&](int which, std::uint64_t i) {
-      return LoadU32(image_.data() + tables + 4 * (static_cast<std::uint64_t>(which) * count + i));
-    };
+    const std::uint64_t tables = c.position();
+    Require(InRange(tables, 12 * count, image_.size()), tables, "member tables outside the file");
+    Cursor ids(image_, tables);
+    Cursor names(image_, tables + 4 * count);
+    Cursor records(image_, tables + 8 * count);
     t.funcs.reserve(funcs);
     for (std::uint32_t i = 0; i < funcs; ++i) {
-      Func f = ParseFunc(area, table(2, i));
-      f.memid = static_cast<MemberId>(table(0, i));
-      const std::uint32_t name = table(1, i);
+      Func f = ParseFunc(area, records.U32());
+      f.memid = static_cast<MemberId>(ids.U32());
+      const std::uint32_t name = names.U32();
       // An accessor stored after its partner may leave its name out.
       if (name == kNone && i > 0) f.name = t.funcs.back().name;
       else f.name = NameAt(name);
@@ -405,9 +407,9 @@ class MsftParser {
     }
     t.vars.reserve(vars);
     for (std::uint32_t i = 0; i < vars; ++i) {
-      Var v = ParseVar(area, table(2, funcs + i));
-      v.memid = static_cast<MemberId>(table(0, funcs + i));
-      v.name = NameAt(table(1, funcs + i));
+      Var v = ParseVar(area, records.U32());
+      v.memid = static_cast<MemberId>(ids.U32());
+      v.name = NameAt(names.U32());
       t.vars.push_back(std::move(v));
     }
   }
@@ -423,13 +425,13 @@ class MsftParser {
     const std::uint32_t bits = c.U32();
     const std::uint16_t nargs = c.U16();
     const std::int16_t nopt = c.I16();
-    if (!c.ok() || !InRange(offset, size, area.size())) throw Failure{};
+    Require(c.ok() && InRange(offset, size, area.size()), image_, area, offset, "function record outside the member area");
     const bool has_defaults = (bits & 0x1000) != 0;
     const std::uint64_t fixed = 24 + 12ull * nargs + (has_defaults ? 4ull * nargs : 0);
-    if (size < fixed) throw Failure{};
+    Require(size >= fixed, image_, area, offset, "function record shorter than its parameters");
     const std::uint64_t slots = (size - fixed) / 4;
     auto slot = [&](std::uint64_t k) -> std::uint32_t {
-      return k < slots ? LoadU32(area.data() + offset + 24 + 4 * k) : kNone;
+      return k < slots ? Cursor(area, offset + 24 + 4 * k).U32() : kNone;
     };
 
     Func f;
@@ -453,14 +455,18 @@ class MsftParser {
     const std::uint64_t params_at = offset + size - 12ull * nargs;
     const std::uint64_t defaults_at = params_at - (has_defaults ? 4ull * nargs : 0);
     f.params.resize(nargs);
+    Cursor p(area, params_at);
+    Cursor defaults(area, defaults_at);
     for (std::uint16_t j = 0; j < nargs; ++j) {
-      const std::uint8_t* p = area.data() + params_at + 12ull * j;
+      const std::uint32_t type = p.U32();
+      const std::uint32_t name = p.U32();
+      const std::uint32_t param_flags = p.U32();
+      const std::uint32_t value = has_defaults ? defaults.U32() : kNone;
       Param& param = f.params[j];
-      param.elem.tdesc = DataType(LoadU32(p));
-      param.name = NameAt(LoadU32(p + 4));
-      param.elem.param_flags = static_cast<std::uint16_t>(LoadU32(p + 8) & 0xFFFF);
+      param.elem.tdesc = DataType(type);
+      param.name = NameAt(name);
+      param.elem.param_flags = static_cast<std::uint16_t>(param_flags & 0xFFFF);
       if (has_defaults && (param.elem.param_flags & 0x20)) {
-        const std::uint32_t value = LoadU32(area.data() + defaults_at + 4ull * j);
         if (value != kNone) param.elem.default_value = std::make_shared<const Variant>(ValueAt(value));
       }
       if (has_custom && slots > 7ull + j) param.custom = CustomChain(slot(7 + j));
@@ -477,10 +483,11 @@ class MsftParser {
     const std::uint16_t kind = c.U16();
     c.U16();
     const std::uint32_t value = c.U32();
-    if (!c.ok() || !InRange(offset, std::max<std::uint32_t>(size, 20), area.size())) throw Failure{};
+    Require(c.ok() && InRange(offset, std::max<std::uint32_t>(size, 20), area.size()), image_, area, offset,
+            "variable record outside the member area");
     const std::uint64_t slots = size > 20 ? (size - 20) / 4 : 0;
     auto slot = [&](std::uint64_t k) -> std::uint32_t {
-      return k < slots ? LoadU32(area.data() + offset + 20 + 4 * k) : kNone;
+      return k < slots ? Cursor(area, offset + 20 + 4 * k).U32() : kNone;
     };
     Var v;
     v.elem.tdesc = DataType(datatype);
@@ -509,14 +516,14 @@ class MsftParser {
 
 }  // namespace
 
-HResult ParseMsft(Bytes image, Library& out) {
+ReadResult ParseMsft(Bytes image, Library& out) {
   try {
     MsftParser(image).Parse(out);
-    return kOk;
-  } catch (const Failure&) {
-    return kTypeECantLoadLibrary;
+    return {};
+  } catch (const ReadFailure& failure) {
+    return {kTypeECantLoadLibrary, failure};
   } catch (const std::bad_alloc&) {
-    return kEOutOfMemory;
+    return {kEOutOfMemory, {0, "out of memory"}};
   }
 }
 
