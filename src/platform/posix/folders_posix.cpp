@@ -2,10 +2,9 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <filesystem>
 
-#include "base/file.h"
 #include "platform/folders.h"
+#include "platform/folders_impl.h"
 #include "platform/posix/wine_prefix.h"
 
 namespace quenlor::platform {
@@ -16,31 +15,14 @@ std::string HomeFolder() {
   return "/";
 }
 
-namespace {
+const char kPathDelimiter = '/';
 
-std::string DataHome() {
+std::string UserDataRoot() {
   // The XDG rule: a relative $XDG_DATA_HOME is invalid and ignored.
   if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && xdg[0] == '/') return xdg;
   std::string home = HomeFolder();
   if (home.back() != '/') home += '/';
   return home + ".local/share";
-}
-
-}  // namespace
-
-std::string UserDataFolder(std::string_view folder, bool create) {
-  std::string path = DataHome();
-  if (path.back() != '/') path += '/';
-  path += folder;
-  if (create) {
-    std::error_code ignored;
-    std::filesystem::create_directories(PathFromUtf8(path), ignored);
-  }
-  return path;
-}
-
-std::string UserDataFile(std::string_view folder, std::string_view file) {
-  return UserDataFolder(folder, true) + "/" + std::string(file);
 }
 
 }  // namespace quenlor::platform

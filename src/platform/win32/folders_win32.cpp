@@ -1,38 +1,18 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include <filesystem>
-
-#include "base/file.h"
-#include "base/text.h"
+#include "base/win32/wide_text.h"
 #include "platform/folders.h"
+#include "platform/folders_impl.h"
 
 namespace quenlor::platform {
 
-namespace {
+const char kPathDelimiter = '\\';
 
-std::string AppDataFolder() {
+std::string UserDataRoot() {
   wchar_t buffer[MAX_PATH] = {};
   if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, buffer))) return {};
-  const std::wstring w(buffer);
-  return Utf16ToUtf8(std::u16string(w.begin(), w.end()));
-}
-
-}  // namespace
-
-std::string UserDataFolder(std::string_view folder, bool create) {
-  std::string path = AppDataFolder();
-  if (path.empty() || (path.back() != '\\' && path.back() != '/')) path += '\\';
-  path += folder;
-  if (create) {
-    std::error_code ignored;
-    std::filesystem::create_directories(PathFromUtf8(path), ignored);
-  }
-  return path;
-}
-
-std::string UserDataFile(std::string_view folder, std::string_view file) {
-  return UserDataFolder(folder, true) + "\\" + std::string(file);
+  return Narrow(buffer);
 }
 
 }  // namespace quenlor::platform
