@@ -5,18 +5,6 @@
 
 namespace quenlor::catalogue {
 
-std::string_view ItemField(std::string_view text, int n) {
-  if (n < 0) return {};
-  size_t start = 0;
-  for (int field = 0; field < n; ++field) {
-    const size_t bar = text.find('|', start);
-    if (bar == std::string_view::npos) return {};
-    start = bar + 1;
-  }
-  const size_t end = text.find('|', start);
-  return text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
-}
-
 int CompareItems(std::string_view a, std::string_view b, int mode) {
   // Upper-casing the whole item first would not move a "|", so the fields can be taken first.
   const std::string_view ka = ItemField(a, mode);
