@@ -12,15 +12,6 @@
 
 namespace quenlor::gui::testing {
 
-namespace {
-
-std::wstring Wide(const std::string& text) {
-  const std::u16string w = Utf8ToUtf16(text);
-  return std::wstring(w.begin(), w.end());
-}
-
-}  // namespace
-
 void ImportRegistrations(const std::string& reg_text) {
   wchar_t folder[MAX_PATH];
   ASSERT_NE(GetTempPathW(MAX_PATH, folder), 0u);
