@@ -134,6 +134,18 @@ std::string AsciiLower(std::string_view text) {
   return out;
 }
 
+std::string_view ItemField(std::string_view text, int index, char separator) {
+  if (index < 0) return {};
+  std::size_t start = 0;
+  for (int i = 0; i < index; ++i) {
+    const std::size_t bar = text.find(separator, start);
+    if (bar == std::string_view::npos) return {};
+    start = bar + 1;
+  }
+  const std::size_t end = text.find(separator, start);
+  return text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+}
+
 int HexDigitValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;

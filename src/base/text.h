@@ -16,6 +16,11 @@ void AppendUtf8(std::string& out, char32_t code_point);
 // The value of one hexadecimal digit (either case), or -1 for any other character.
 int HexDigitValue(char c);
 
+// The text between the index-th and the (index+1)-th separator (from 0), the last field
+// running to the end; empty when the text has fewer fields or the index is negative. Not
+// trimmed. The catalogue's list items are "name|id|filepath".
+std::string_view ItemField(std::string_view text, int index, char separator = '|');
+
 // Trims leading and trailing blanks and control characters (codes up to 32).
 std::string_view TrimBlanks(std::string_view text);
 

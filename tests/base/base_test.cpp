@@ -67,6 +67,22 @@ TEST(Utf8, LoneSurrogatesInUtf16BecomeReplacements) {
   EXPECT_EQ(Utf16ToUtf8(std::u16string{u'a', 0xD83D}), "a" + kReplacement);
 }
 
+// The window's list items and the catalogue's sort keys both read fields this way.
+TEST(Text, ItemFieldsBetweenSeparators) {
+  EXPECT_EQ(ItemField("name|{ID}|C:\\x.tlb", 0), "name");
+  EXPECT_EQ(ItemField("name|{ID}|C:\\x.tlb", 1), "{ID}");
+  EXPECT_EQ(ItemField("name|{ID}|C:\\x.tlb|extra", 2), "C:\\x.tlb");
+  EXPECT_EQ(ItemField("name|id|path|", 3), "");
+  EXPECT_EQ(ItemField("name|{ID}", 2), "");
+  EXPECT_EQ(ItemField("a||b", 1), "");
+  EXPECT_EQ(ItemField("|{ID}| path ", 0), "");
+  EXPECT_EQ(ItemField("|{ID}| path ", 2), " path ");
+  EXPECT_EQ(ItemField(" a |b", 0), " a ");
+  EXPECT_EQ(ItemField("", 0), "");
+  EXPECT_EQ(ItemField("a|b", -1), "");
+  EXPECT_EQ(ItemField("a;b|c", 1, ';'), "b|c");
+}
+
 TEST(Text, HexDigitsOfEitherCaseAndNothingElse) {
   EXPECT_EQ(HexDigitValue('0'), 0);
   EXPECT_EQ(HexDigitValue('9'), 9);

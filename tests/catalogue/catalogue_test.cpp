@@ -139,16 +139,6 @@ TEST(WalkCatalogue, KeysThatCannotBeOpenedAreNotChecked) {
   EXPECT_EQ(document->GetRoot()->Nodes()->Count(), 0);
 }
 
-TEST(CatalogueSort, ItemFields) {
-  EXPECT_EQ(ItemField("name|{ID}|C:\\x.tlb", 0), "name");
-  EXPECT_EQ(ItemField("name|{ID}|C:\\x.tlb", 1), "{ID}");
-  EXPECT_EQ(ItemField("name|{ID}|C:\\x.tlb|extra", 2), "C:\\x.tlb");
-  EXPECT_EQ(ItemField("name|{ID}", 2), "");
-  EXPECT_EQ(ItemField("|{ID}| path ", 0), "");
-  EXPECT_EQ(ItemField("|{ID}| path ", 2), " path ");
-  EXPECT_EQ(ItemField("", 0), "");
-}
-
 TEST(CatalogueSort, UpperCaseFieldOrder) {
   EXPECT_EQ(CompareItems("abc|1|x", "ABC|2|y", 0), 0);
   EXPECT_EQ(CompareItems("b|{0a}|x", "a|{0B}|y", 1), -1);  // hex digits without regard to case

@@ -13,6 +13,7 @@
 #include "app/gui/main_form.h"
 #include "app/gui/screenshot.h"
 #include "base/text.h"
+#include "base/win32/wide_text.h"
 #include "../ui/ui_test_support.h"
 #include "window_test_support.h"
 
@@ -304,15 +305,14 @@ TEST_F(MainWindowTest, BoxesHoldWhatTheCommandLinePrints) {
   const std::string program = WinePath(QUENLOR_BINARY_DIR "/bin/quenlor.exe");
   wchar_t folder[MAX_PATH];
   GetTempPathW(MAX_PATH, folder);
-  const std::string temp = Utf16ToUtf8(std::u16string(folder, folder + wcslen(folder)));
+  const std::string temp = Narrow(folder);
   for (const auto& [id, file] : {std::pair{kStdole, kStdolePath}, std::pair{kScripting, ScriptingPath()}}) {
     Pick(id);
     const std::string xml_file = temp + "quenlor-gui-test.xml";
     const std::string unit_file = temp + "quenlor-gui-test.pas";
     const auto run = [&](const std::string& command, const std::string& out) {
       const std::string line = "\"" + program + "\" " + command + " \"" + file + "\" -o \"" + out + "\"";
-      const std::u16string wide = Utf8ToUtf16(line);
-      return RunProgram(std::wstring(wide.begin(), wide.end()));
+      return RunProgram(Wide(line));
     };
     ASSERT_EQ(run("xml", xml_file), 0u) << id;
     ASSERT_EQ(run("unit", unit_file), 0u) << id;

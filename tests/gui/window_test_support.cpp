@@ -7,18 +7,10 @@
 #include <sstream>
 
 #include "base/text.h"
+#include "base/win32/wide_text.h"
 #include "ui/framework/controls.h"
 
 namespace quenlor::gui::testing {
-
-namespace {
-
-std::wstring Wide(const std::string& text) {
-  const std::u16string w = Utf8ToUtf16(text);
-  return std::wstring(w.begin(), w.end());
-}
-
-}  // namespace
 
 void ImportRegistrations(const std::string& reg_text) {
   wchar_t folder[MAX_PATH];
@@ -58,7 +50,7 @@ std::string WindowText(HWND window) {
   const int length = GetWindowTextLengthW(window);
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
   text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), length + 1)));
-  return Utf16ToUtf8(std::u16string(text.begin(), text.end()));
+  return Narrow(text);
 }
 
 std::string WinePath(const std::string& unix_path) {
@@ -75,7 +67,7 @@ DWORD RunProgram(const std::wstring& command_line) {
   PROCESS_INFORMATION process{};
   std::wstring line = command_line;
   if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-    ADD_FAILURE() << "cannot start " << Utf16ToUtf8(std::u16string(line.begin(), line.end()));
+    ADD_FAILURE() << "cannot start " << Narrow(line);
     return ~0u;
   }
   WaitForSingleObject(process.hProcess, INFINITE);

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <map>
 
+#include "base/file.h"
 #include "base/text.h"
 #include "expand_cases.h"
 #include "platform/folders.h"
@@ -16,11 +17,6 @@ namespace quenlor::platform {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string Text(const fs::path& p) {
-  const auto s = p.u8string();
-  return std::string(s.begin(), s.end());
-}
 
 class TempFolder {
  public:
@@ -78,7 +74,7 @@ TEST(Expand, PlatformRules) {
 class PrefixTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    prefix_ = Text(folder_.path());
+    prefix_ = PathToUtf8(folder_.path());
     fs::create_directories(folder_.path() / "dosdevices");
     fs::create_directory_symlink("../drive_c", folder_.path() / "dosdevices" / "c:");
     WriteFile(folder_.path() / "drive_c" / "windows" / "System32" / "StdOle2.tlb", "x");
@@ -95,7 +91,7 @@ class PrefixTest : public ::testing::Test {
 "TEMP"="C:\\users\\me\\Temp"
 )");
   }
-  std::string Under(std::string_view rest) const { return Text(fs::canonical(folder_.path() / "drive_c")) + std::string(rest); }
+  std::string Under(std::string_view rest) const { return PathToUtf8(fs::canonical(folder_.path() / "drive_c")) + std::string(rest); }
 
   TempFolder folder_;
   std::string prefix_;
@@ -131,13 +127,13 @@ TEST_F(PrefixTest, CleansWithThePrefixEnvironmentFirst) {
 TEST(Folders, XdgDataHomeOrLocalShare) {
   TempFolder home;
   {
-    ScopedEnv xdg("XDG_DATA_HOME", Text(home.path() / "data").c_str());
-    EXPECT_EQ(UserDataFile("velmora", "typelibs.xml"), Text(home.path() / "data" / "velmora" / "typelibs.xml"));
+    ScopedEnv xdg("XDG_DATA_HOME", PathToUtf8(home.path() / "data").c_str());
+    EXPECT_EQ(UserDataFile("velmora", "typelibs.xml"), PathToUtf8(home.path() / "data" / "velmora" / "typelibs.xml"));
     EXPECT_TRUE(fs::is_directory(home.path() / "data" / "velmora"));
   }
   ScopedEnv relative("XDG_DATA_HOME", "relative/ignored");
-  ScopedEnv home_var("HOME", Text(home.path()).c_str());
-  EXPECT_EQ(UserDataFolder("velmora", false), Text(home.path() / ".local" / "share" / "velmora"));
+  ScopedEnv home_var("HOME", PathToUtf8(home.path()).c_str());
+  EXPECT_EQ(UserDataFolder("velmora", false), PathToUtf8(home.path() / ".local" / "share" / "velmora"));
   EXPECT_FALSE(fs::exists(home.path() / ".local"));
 }
 

@@ -186,13 +186,10 @@ TEST_F(ThemesTest, FramedImagesWindowKeepsIndexAndForgetsFreedLists) {
 // ---------------------------------------------------------------------------------------
 // Item themes
 
-TEST(ItemFields, ExtractionAndIntegerFields) {
-  EXPECT_EQ(ItemField("name|id|path", 0), "name");
-  EXPECT_EQ(ItemField("name|id|path", 2), "path");
-  EXPECT_EQ(ItemField("name|id|path|", 3), "");
-  EXPECT_EQ(ItemField("name|id", 2), "");
-  EXPECT_EQ(ItemField("a||b", 1), "");
-  EXPECT_EQ(ItemField(" a |b", 0), " a ");
+TEST(ItemFields, IntegerFields) {
+  EXPECT_EQ(DisplayField("x|$1F|y", 1), "31");
+  EXPECT_EQ(DisplayField("x|0xff|y", 1), "255");
+  EXPECT_EQ(DisplayField("x|1f|y", 1), "1f");  // hex digits only after "$" or "0x"
   EXPECT_EQ(DisplayField("x|007|y", 1), "7");
   EXPECT_EQ(DisplayField("x|-1|y", 1), "-1");
   EXPECT_EQ(DisplayField("x|-01|y", 1), "-01");  // converts to -1: kept as it is

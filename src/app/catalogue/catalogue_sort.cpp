@@ -5,18 +5,6 @@
 
 namespace quenlor::catalogue {
 
-std::string_view ItemField(std::string_view text, int n) {
-  if (n < 0) return {};
-  size_t start = 0;
-  for (int field = 0; field < n; ++field) {
-    const size_t bar = text.find('|', start);
-    if (bar == std::string_view::npos) return {};
-    start = bar + 1;
-  }
-  const size_t end = text.find('|', start);
-  return text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
-}
-
 namespace {
 
 // An item's key as the list orders it: its field with ASCII letters upper-cased, so that keys

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/text.h"
+
 namespace quenlor::catalogue {
 
 // Sort modes: the index of the window's sort choice. kSortNone keeps the catalogue's order.
@@ -12,10 +14,6 @@ inline constexpr int kSortNone = -1;
 inline constexpr int kSortByName = 0;
 inline constexpr int kSortById = 1;
 inline constexpr int kSortByPath = 2;
-
-// The text between the n-th and the (n+1)-th "|" (from 0), the last field running to the
-// end; empty when the text has fewer fields. Not trimmed.
-std::string_view ItemField(std::string_view text, int n);
 
 // -1, 0 or 1: field `mode` of each item, ASCII letters upper-cased, compared byte by byte
 // (a key that is a prefix of the other is the lesser).

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app/cli/command.h"
-#include "base/text.h"
+#include "base/win32/wide_text.h"
 
 int wmain(int argc, wchar_t** argv) {
   // The output is written byte for byte: the unit and the XML carry their own CR LF, which a
@@ -16,9 +16,6 @@ int wmain(int argc, wchar_t** argv) {
   _setmode(_fileno(stderr), _O_BINARY);
   SetConsoleOutputCP(CP_UTF8);
   std::vector<std::string> args;
-  for (int i = 1; i < argc; ++i) {
-    const std::wstring w(argv[i]);
-    args.push_back(quenlor::Utf16ToUtf8(std::u16string(w.begin(), w.end())));
-  }
+  for (int i = 1; i < argc; ++i) args.push_back(quenlor::Narrow(argv[i]));
   return quenlor::cli::Main(std::move(args));
 }

@@ -10,7 +10,6 @@
 //                            window's timer and prints each time from the timer firing to
 //                            both text boxes filled, then the median, in milliseconds
 #include <windows.h>
-#include <objbase.h>
 #include <shellapi.h>
 
 #include <algorithm>
@@ -25,6 +24,9 @@
 #include "app/gui/screenshot.h"
 #include "base/error.h"
 #include "base/text.h"
+#include "base/win32/com.h"
+#include "base/win32/wide_text.h"
+#include "generator/import_unit.h"
 #include "typelib/reader_choice.h"
 #include "ui/framework/controls.h"
 
@@ -32,27 +34,13 @@ namespace {
 
 using quenlor::gui::TTypeLibraryForm;
 
-// COM for the user-interface thread, before anything else of the program runs and until
-// after the window is gone.
-class ComApartment {
- public:
-  ComApartment() : ok_(SUCCEEDED(CoInitialize(nullptr))) {}
-  ~ComApartment() {
-    if (ok_) CoUninitialize();
-  }
-
- private:
-  bool ok_;
-};
-
 std::vector<std::string> Arguments() {
   std::vector<std::string> args;
   int count = 0;
   LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
   if (!argv) return args;
   for (int i = 1; i < count; ++i) {
-    const std::wstring w(argv[i]);
-    args.push_back(quenlor::Utf16ToUtf8(std::u16string(w.begin(), w.end())));
+    args.push_back(quenlor::Narrow(argv[i]));
   }
   LocalFree(argv);
   return args;
@@ -117,7 +105,7 @@ int TimeBuild(TTypeLibraryForm& form, const std::string& file, int repeat) {
   form.Show();
   PumpFor(200);
   PrintLine(stdout, quenlor::typelib::DescribeReader(form.Reader()));
-  form.AddEntry({"timed", "{00000000-0000-0000-0000-000000000000}", file});
+  form.AddEntry({"timed", std::string(quenlor::generator::kNullGuidText), file});
   const int index = static_cast<int>(form.TypeLibtBox.Items().size()) - 1;
   std::vector<double> times;
   for (int i = 0; i < repeat; ++i) {
@@ -151,7 +139,9 @@ int Usage() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  ComApartment com;
+  // COM for the user-interface thread, before anything else of the program runs and until
+  // after the window is gone.
+  const quenlor::com::Apartment com;
   quenlor::ui::TApplication& application = quenlor::ui::Application();
   application.SetTitle("Quenlor");
 

@@ -19,8 +19,7 @@ bool IsStdole(const LibraryKey& key) { return typelib::GuidText(key.libid) == ge
 
 void MakeFolder(const std::string& directory) {
   std::error_code ec;
-  const std::filesystem::path path(std::u8string(directory.begin(), directory.end()));
-  std::filesystem::create_directories(path, ec);
+  std::filesystem::create_directories(PathFromUtf8(directory), ec);
   if (ec) Fail("cannot create the folder " + directory + ": " + ec.message());
 }
 

@@ -8,6 +8,8 @@
 #include <utility>
 
 #include "base/text.h"
+#include "base/win32/com.h"
+#include "base/win32/wide_text.h"
 #include "typelib/access.h"
 #include "typelib/platform_access.h"
 #include "typelib/reader_choice.h"
@@ -16,31 +18,27 @@ namespace quenlor::typelib {
 
 namespace {
 
-// Owns one COM reference.
-template <typename T>
-class ComRef {
- public:
-  ComRef() = default;
-  explicit ComRef(T* p) : p_(p) {}
-  ComRef(const ComRef&) = delete;
-  ComRef& operator=(const ComRef&) = delete;
-  ~ComRef() {
-    if (p_) p_->Release();
-  }
-  T* get() const { return p_; }
-  T** put() { return &p_; }
-  T* operator->() const { return p_; }
+// The platform lends its records (TYPEATTR, FUNCDESC, VARDESC, TLIBATTR) until they are given
+// back; each is copied while lent and given back at once.
+template <class Record, class Value, class Get, class Release>
+HResult CopyRecord(Get get, Release release, Value (*convert)(const Record&), Value& out) {
+  Record* record = nullptr;
+  const HRESULT hr = get(&record);
+  if (FAILED(hr)) return hr;
+  if (!record) return kEFail;
+  out = convert(*record);
+  release(record);
+  return hr;
+}
 
- private:
-  T* p_ = nullptr;
-};
-
-// Takes ownership of a BSTR and converts it to UTF-8.
-std::string TakeBstr(BSTR text) {
-  if (!text) return {};
-  std::string result = Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(text), SysStringLen(text)));
-  SysFreeString(text);
-  return result;
+// An interface a call handed out, wrapped as the port's object; a call that succeeded
+// without handing one out is a failure.
+template <class Access, class Port, class I>
+HResult Wrap(HRESULT hr, com::Ptr<I> object, std::shared_ptr<Port>& out) {
+  if (FAILED(hr)) return hr;
+  if (!object) return kEFail;
+  out = std::make_shared<Access>(std::move(object));
+  return hr;
 }
 
 Guid ToGuid(const GUID& g) {
@@ -74,8 +72,7 @@ Variant ToVariant(const VARIANT& v) {
     case VT_R8: out.real = V_R8(&v); break;
     case VT_DATE: out.real = V_DATE(&v); break;
     case VT_BSTR:
-      if (V_BSTR(&v))
-        out.text = Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(V_BSTR(&v)), SysStringLen(V_BSTR(&v))));
+      out.text = com::Utf8Of(V_BSTR(&v));
       break;
     case VT_DECIMAL: {
       const DECIMAL& d = V_DECIMAL(&v);
@@ -132,19 +129,80 @@ ElemDesc ToElemDesc(const ELEMDESC& e) {
   return out;
 }
 
-class PlatformTypeLib;
+TypeAttr ToTypeAttr(const TYPEATTR& a) {
+  TypeAttr out;
+  out.guid = ToGuid(a.guid);
+  out.lcid = a.lcid;
+  out.memid_constructor = a.memidConstructor;
+  out.memid_destructor = a.memidDestructor;
+  out.cb_size_instance = a.cbSizeInstance;
+  out.typekind = static_cast<TypeKind>(a.typekind);
+  out.c_funcs = a.cFuncs;
+  out.c_vars = a.cVars;
+  out.c_impl_types = a.cImplTypes;
+  out.cb_size_vft = a.cbSizeVft;
+  out.cb_alignment = a.cbAlignment;
+  out.w_type_flags = a.wTypeFlags;
+  out.w_major_ver_num = a.wMajorVerNum;
+  out.w_minor_ver_num = a.wMinorVerNum;
+  out.tdesc_alias = a.typekind == TKIND_ALIAS ? ToTypeDesc(a.tdescAlias) : TypeDesc{};
+  out.idl_flags = a.idldescType.wIDLFlags;
+  return out;
+}
+
+FuncDesc ToFuncDesc(const FUNCDESC& f) {
+  FuncDesc d;
+  d.memid = f.memid;
+  for (SHORT i = 0; i < f.cScodes && f.lprgscode; ++i) d.scodes.push_back(f.lprgscode[i]);
+  for (SHORT i = 0; i < f.cParams && f.lprgelemdescParam; ++i) d.params.push_back(ToElemDesc(f.lprgelemdescParam[i]));
+  d.funckind = f.funckind;
+  d.invkind = f.invkind;
+  d.callconv = f.callconv;
+  d.c_params = f.cParams;
+  d.c_params_opt = f.cParamsOpt;
+  d.o_vft = f.oVft;
+  d.c_scodes = f.cScodes;
+  d.elemdesc_func = ToElemDesc(f.elemdescFunc);
+  d.w_func_flags = f.wFuncFlags;
+  return d;
+}
+
+VarDesc ToVarDesc(const VARDESC& v) {
+  VarDesc d;
+  d.memid = v.memid;
+  d.varkind = v.varkind;
+  if (v.varkind == VAR_CONST) {
+    if (v.lpvarValue) d.value = ToVariant(*v.lpvarValue);
+  } else {
+    d.o_inst = v.oInst;
+  }
+  d.elemdesc_var = ToElemDesc(v.elemdescVar);
+  d.w_var_flags = v.wVarFlags;
+  return d;
+}
+
+LibAttr ToLibAttr(const TLIBATTR& a) {
+  LibAttr out;
+  out.guid = ToGuid(a.guid);
+  out.lcid = a.lcid;
+  out.syskind = a.syskind;
+  out.w_major_ver_num = a.wMajorVerNum;
+  out.w_minor_ver_num = a.wMinorVerNum;
+  out.w_lib_flags = a.wLibFlags;
+  return out;
+}
 
 // ITypeLib and ITypeInfo document themselves through the same call; the strings are taken
 // (and freed) whether or not it succeeds.
 template <class Source, class Index>
 HResult ReadDocumentation(Source* source, Index index, Documentation& out) {
-  BSTR name = nullptr, doc = nullptr, file = nullptr;
+  com::Bstr name, doc, file;
   DWORD context = 0;
-  const HRESULT hr = source->GetDocumentation(index, &name, &doc, &context, &file);
+  const HRESULT hr = source->GetDocumentation(index, name.Out(), doc.Out(), &context, file.Out());
   Documentation d;
-  d.name = TakeBstr(name);
-  d.doc_string = TakeBstr(doc);
-  d.help_file = TakeBstr(file);
+  d.name = name.Utf8();
+  d.doc_string = doc.Utf8();
+  d.help_file = file.Utf8();
   d.help_context = context;
   if (SUCCEEDED(hr)) out = std::move(d);
   return hr;
@@ -152,31 +210,11 @@ HResult ReadDocumentation(Source* source, Index index, Documentation& out) {
 
 class PlatformTypeInfo final : public ITypeInfoAccess {
  public:
-  explicit PlatformTypeInfo(ITypeInfo* info) : info_(info) {}
+  explicit PlatformTypeInfo(com::Ptr<ITypeInfo> info) : info_(std::move(info)) {}
 
   HResult GetTypeAttr(TypeAttr& out) override {
-    TYPEATTR* a = nullptr;
-    const HRESULT hr = info_->GetTypeAttr(&a);
-    if (FAILED(hr)) return hr;
-    if (!a) return kEFail;
-    out.guid = ToGuid(a->guid);
-    out.lcid = a->lcid;
-    out.memid_constructor = a->memidConstructor;
-    out.memid_destructor = a->memidDestructor;
-    out.cb_size_instance = a->cbSizeInstance;
-    out.typekind = static_cast<TypeKind>(a->typekind);
-    out.c_funcs = a->cFuncs;
-    out.c_vars = a->cVars;
-    out.c_impl_types = a->cImplTypes;
-    out.cb_size_vft = a->cbSizeVft;
-    out.cb_alignment = a->cbAlignment;
-    out.w_type_flags = a->wTypeFlags;
-    out.w_major_ver_num = a->wMajorVerNum;
-    out.w_minor_ver_num = a->wMinorVerNum;
-    out.tdesc_alias = a->typekind == TKIND_ALIAS ? ToTypeDesc(a->tdescAlias) : TypeDesc{};
-    out.idl_flags = a->idldescType.wIDLFlags;
-    info_->ReleaseTypeAttr(a);
-    return hr;
+    return CopyRecord([&](TYPEATTR** a) { return info_->GetTypeAttr(a); },
+                      [&](TYPEATTR* a) { info_->ReleaseTypeAttr(a); }, ToTypeAttr, out);
   }
 
   HResult GetDocumentation(MemberId memid, Documentation& out) override {
@@ -184,47 +222,13 @@ class PlatformTypeInfo final : public ITypeInfoAccess {
   }
 
   HResult GetFuncDesc(unsigned index, FuncDesc& out) override {
-    FUNCDESC* f = nullptr;
-    const HRESULT hr = info_->GetFuncDesc(index, &f);
-    if (FAILED(hr)) return hr;
-    if (!f) return kEFail;
-    FuncDesc d;
-    d.memid = f->memid;
-    for (SHORT i = 0; i < f->cScodes && f->lprgscode; ++i) d.scodes.push_back(f->lprgscode[i]);
-    for (SHORT i = 0; i < f->cParams && f->lprgelemdescParam; ++i)
-      d.params.push_back(ToElemDesc(f->lprgelemdescParam[i]));
-    d.funckind = f->funckind;
-    d.invkind = f->invkind;
-    d.callconv = f->callconv;
-    d.c_params = f->cParams;
-    d.c_params_opt = f->cParamsOpt;
-    d.o_vft = f->oVft;
-    d.c_scodes = f->cScodes;
-    d.elemdesc_func = ToElemDesc(f->elemdescFunc);
-    d.w_func_flags = f->wFuncFlags;
-    info_->ReleaseFuncDesc(f);
-    out = std::move(d);
-    return hr;
+    return CopyRecord([&](FUNCDESC** f) { return info_->GetFuncDesc(index, f); },
+                      [&](FUNCDESC* f) { info_->ReleaseFuncDesc(f); }, ToFuncDesc, out);
   }
 
   HResult GetVarDesc(unsigned index, VarDesc& out) override {
-    VARDESC* v = nullptr;
-    const HRESULT hr = info_->GetVarDesc(index, &v);
-    if (FAILED(hr)) return hr;
-    if (!v) return kEFail;
-    VarDesc d;
-    d.memid = v->memid;
-    d.varkind = v->varkind;
-    if (v->varkind == VAR_CONST) {
-      if (v->lpvarValue) d.value = ToVariant(*v->lpvarValue);
-    } else {
-      d.o_inst = v->oInst;
-    }
-    d.elemdesc_var = ToElemDesc(v->elemdescVar);
-    d.w_var_flags = v->wVarFlags;
-    info_->ReleaseVarDesc(v);
-    out = std::move(d);
-    return hr;
+    return CopyRecord([&](VARDESC** v) { return info_->GetVarDesc(index, v); },
+                      [&](VARDESC* v) { info_->ReleaseVarDesc(v); }, ToVarDesc, out);
   }
 
   HResult GetNames(MemberId memid, unsigned max_names, std::vector<std::string>& out) override {
@@ -233,7 +237,7 @@ class PlatformTypeInfo final : public ITypeInfoAccess {
     UINT count = 0;
     const HRESULT hr = info_->GetNames(memid, names.data(), max_names, &count);
     std::vector<std::string> result;
-    for (UINT i = 0; i < count && i < names.size(); ++i) result.push_back(TakeBstr(names[i]));
+    for (UINT i = 0; i < count && i < names.size(); ++i) result.push_back(com::Bstr(names[i]).Utf8());
     if (SUCCEEDED(hr)) out = std::move(result);
     return hr;
   }
@@ -253,24 +257,20 @@ class PlatformTypeInfo final : public ITypeInfoAccess {
   }
 
   HResult GetRefTypeInfo(HRefType href, std::shared_ptr<ITypeInfoAccess>& out) override {
-    ComRef<ITypeInfo> ref;
-    const HRESULT hr = info_->GetRefTypeInfo(href, ref.put());
-    if (FAILED(hr)) return hr;
-    if (!ref.get()) return kEFail;
-    ref->AddRef();
-    out = std::make_shared<PlatformTypeInfo>(ref.get());
-    return hr;
+    com::Ptr<ITypeInfo> ref;
+    const HRESULT hr = info_->GetRefTypeInfo(href, ref.Out());
+    return Wrap<PlatformTypeInfo>(hr, std::move(ref), out);
   }
 
   HResult GetContainingTypeLib(std::shared_ptr<ITypeLibAccess>& out, unsigned& index) override;
 
  private:
-  ComRef<ITypeInfo> info_;
+  com::Ptr<ITypeInfo> info_;
 };
 
 class PlatformTypeLib final : public ITypeLibAccess {
  public:
-  explicit PlatformTypeLib(ITypeLib* lib) : lib_(lib) {}
+  explicit PlatformTypeLib(com::Ptr<ITypeLib> lib) : lib_(std::move(lib)) {}
 
   HResult GetDocumentation(int index, Documentation& out) override {
     return ReadDocumentation(lib_.get(), index, out);
@@ -279,12 +279,9 @@ class PlatformTypeLib final : public ITypeLibAccess {
   unsigned GetTypeInfoCount() override { return lib_->GetTypeInfoCount(); }
 
   HResult GetTypeInfo(unsigned index, std::shared_ptr<ITypeInfoAccess>& out) override {
-    ITypeInfo* info = nullptr;
-    const HRESULT hr = lib_->GetTypeInfo(index, &info);
-    if (FAILED(hr)) return hr;
-    if (!info) return kEFail;
-    out = std::make_shared<PlatformTypeInfo>(info);
-    return hr;
+    com::Ptr<ITypeInfo> info;
+    const HRESULT hr = lib_->GetTypeInfo(index, info.Out());
+    return Wrap<PlatformTypeInfo>(hr, std::move(info), out);
   }
 
   HResult GetTypeInfoType(unsigned index, TypeKind& out) override {
@@ -295,33 +292,21 @@ class PlatformTypeLib final : public ITypeLibAccess {
   }
 
   HResult GetLibAttr(LibAttr& out) override {
-    TLIBATTR* a = nullptr;
-    const HRESULT hr = lib_->GetLibAttr(&a);
-    if (FAILED(hr)) return hr;
-    if (!a) return kEFail;
-    out.guid = ToGuid(a->guid);
-    out.lcid = a->lcid;
-    out.syskind = a->syskind;
-    out.w_major_ver_num = a->wMajorVerNum;
-    out.w_minor_ver_num = a->wMinorVerNum;
-    out.w_lib_flags = a->wLibFlags;
-    lib_->ReleaseTLibAttr(a);
-    return hr;
+    return CopyRecord([&](TLIBATTR** a) { return lib_->GetLibAttr(a); },
+                      [&](TLIBATTR* a) { lib_->ReleaseTLibAttr(a); }, ToLibAttr, out);
   }
 
  private:
-  ComRef<ITypeLib> lib_;
+  com::Ptr<ITypeLib> lib_;
 };
 
 HResult PlatformTypeInfo::GetContainingTypeLib(std::shared_ptr<ITypeLibAccess>& out, unsigned& index) {
-  ITypeLib* lib = nullptr;
+  com::Ptr<ITypeLib> lib;
   UINT i = 0;
-  const HRESULT hr = info_->GetContainingTypeLib(&lib, &i);
-  if (FAILED(hr)) return hr;
-  if (!lib) return kEFail;
-  out = std::make_shared<PlatformTypeLib>(lib);
-  index = i;
-  return hr;
+  const HRESULT hr = info_->GetContainingTypeLib(lib.Out(), &i);
+  const HResult result = Wrap<PlatformTypeLib>(hr, std::move(lib), out);
+  if (SUCCEEDED(result)) index = i;
+  return result;
 }
 
 }  // namespace
@@ -343,16 +328,11 @@ ReaderChoice PlatformReaderAdvice() {
 }
 
 HResult LoadPlatformTypeLibrary(const std::string& path, std::shared_ptr<ITypeLibAccess>& out) {
-  const std::u16string wide = Utf8ToUtf16(path);
-  ITypeLib* lib = nullptr;
-  const HRESULT hr = LoadTypeLibEx(reinterpret_cast<const wchar_t*>(wide.c_str()), REGKIND_NONE, &lib);
-  if (hr != S_OK) {
-    if (lib) lib->Release();
-    return FAILED(hr) ? hr : kEFail;
-  }
-  if (!lib) return kEFail;
-  out = std::make_shared<PlatformTypeLib>(lib);
-  return kOk;
+  com::Ptr<ITypeLib> lib;
+  const HRESULT hr = LoadTypeLibEx(Wide(path).c_str(), REGKIND_NONE, lib.Out());
+  // Callers take exactly kOk for success, so a success code other than S_OK is a failure here.
+  if (hr != S_OK) return FAILED(hr) ? hr : kEFail;
+  return Wrap<PlatformTypeLib>(hr, std::move(lib), out);
 }
 
 }  // namespace quenlor::typelib

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "base/text.h"
+#include "base/win32/wide_text.h"
 
 namespace quenlor::ui {
 
@@ -13,8 +14,6 @@ namespace {
 constexpr int kMargin = 2;  // between the box's left edge and the text
 
 bool IsLowSurrogate(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
-
-std::u16string FromWide(std::wstring_view text) { return std::u16string(text.begin(), text.end()); }
 
 }  // namespace
 
@@ -506,7 +505,7 @@ LRESULT TTextView::WndProc(UINT message, WPARAM wparam, LPARAM lparam) {
       return static_cast<LRESULT>(count);
     }
     case WM_SETTEXT:
-      if (lparam) SetText(Utf16ToUtf8(FromWide(reinterpret_cast<const wchar_t*>(lparam))));
+      if (lparam) SetText(Narrow(reinterpret_cast<const wchar_t*>(lparam)));
       return TRUE;
     default:
       break;

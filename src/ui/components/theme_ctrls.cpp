@@ -5,18 +5,6 @@
 
 namespace quenlor::ui {
 
-std::string ItemField(std::string_view text, int index, char separator) {
-  if (index < 0) return {};
-  std::size_t start = 0;
-  for (int i = 0; i < index; ++i) {
-    const std::size_t bar = text.find(separator, start);
-    if (bar == std::string_view::npos) return {};
-    start = bar + 1;
-  }
-  const std::size_t end = text.find(separator, start);
-  return std::string(text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
-}
-
 namespace {
 // The conversion of a whole text to a 32-bit integer: leading blanks, a sign, decimal
 // digits or a "$" / "0x" hexadecimal number, nothing after them.
@@ -37,11 +25,8 @@ bool ToInt32(std::string_view text, std::int32_t& value) {
   std::uint64_t v = 0;
   for (; i < text.size(); ++i) {
     const char c = text[i];
-    int digit;
-    if (c >= '0' && c <= '9') digit = c - '0';
-    else if (base == 16 && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-    else if (base == 16 && c >= 'A' && c <= 'F') digit = c - 'A' + 10;
-    else return false;
+    const int digit = HexDigitValue(c);
+    if (digit < 0 || digit >= base) return false;
     v = v * static_cast<std::uint64_t>(base) + static_cast<std::uint64_t>(digit);
     if (v > 0xFFFFFFFFull) return false;
   }
@@ -59,7 +44,7 @@ bool ToInt32(std::string_view text, std::int32_t& value) {
 }  // namespace
 
 std::string DisplayField(std::string_view text, int index, char separator) {
-  std::string field = ItemField(text, index, separator);
+  std::string field(ItemField(text, index, separator));
   std::int32_t value = 0;
   if (ToInt32(field, value) && value != -1) return std::to_string(value);
   return field;

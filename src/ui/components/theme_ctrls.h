@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/text.h"
 #include "ui/framework/controls.h"
 
 namespace quenlor::ui {
@@ -16,9 +17,6 @@ class TThemeComponent : public TComponent {
   explicit TThemeComponent(TComponent* owner) : TComponent(owner) {}
 };
 
-// The text between the n-th and the (n+1)-th separator (fields from 0; the last runs to
-// the end); empty when there is no such field.
-std::string ItemField(std::string_view text, int index, char separator = '|');
 // The field as the item themes draw it: a field that converts completely to a 32-bit
 // integer other than -1 becomes that integer's plain decimal text ("007" -> "7").
 std::string DisplayField(std::string_view text, int index, char separator = '|');

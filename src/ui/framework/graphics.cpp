@@ -4,15 +4,6 @@
 
 namespace quenlor::ui {
 
-std::wstring Wide(std::string_view text) {
-  const std::u16string w = Utf8ToUtf16(text);
-  return std::wstring(w.begin(), w.end());
-}
-
-std::string Narrow(std::wstring_view text) {
-  return Utf16ToUtf8(std::u16string(text.begin(), text.end()));
-}
-
 COLORREF ColorToRGB(TColor color) {
   if (color & kSystemColor) return GetSysColor(static_cast<int>(color & 0xFF));
   return color & 0xFFFFFF;

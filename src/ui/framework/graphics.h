@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/win32/wide_text.h"
 #include "ui/framework/handles.h"
 
 namespace quenlor::ui {
@@ -106,9 +107,5 @@ class TCanvas {
   HGDIOBJ original_font_ = nullptr;
   int saved_ = 0;
 };
-
-// UTF-8 <-> UTF-16 at the platform boundary.
-std::wstring Wide(std::string_view text);
-std::string Narrow(std::wstring_view text);
 
 }  // namespace quenlor::ui

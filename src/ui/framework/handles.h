@@ -3,7 +3,6 @@
 #pragma once
 
 #include <windows.h>
-#include <objbase.h>
 
 #include <utility>
 
@@ -122,59 +121,6 @@ class KernelHandle {
 
  private:
   HANDLE handle_ = nullptr;
-};
-
-// COM initialised for the calling thread (a single-threaded apartment) for the guard's life.
-class ComApartment {
- public:
-  ComApartment() : ok_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-  ~ComApartment() {
-    if (ok_) CoUninitialize();
-  }
-  ComApartment(const ComApartment&) = delete;
-  ComApartment& operator=(const ComApartment&) = delete;
-
- private:
-  bool ok_;
-};
-
-// A COM interface pointer released with its last holder.
-template <class I>
-class ComPtr {
- public:
-  ComPtr() = default;
-  explicit ComPtr(I* p) : p_(p) {}
-  ~ComPtr() { Reset(); }
-  ComPtr(const ComPtr& o) : p_(o.p_) {
-    if (p_) p_->AddRef();
-  }
-  ComPtr& operator=(const ComPtr& o) {
-    if (o.p_) o.p_->AddRef();
-    Reset();
-    p_ = o.p_;
-    return *this;
-  }
-  ComPtr(ComPtr&& o) noexcept : p_(std::exchange(o.p_, nullptr)) {}
-  ComPtr& operator=(ComPtr&& o) noexcept {
-    if (this != &o) {
-      Reset();
-      p_ = std::exchange(o.p_, nullptr);
-    }
-    return *this;
-  }
-  I* get() const { return p_; }
-  I* operator->() const { return p_; }
-  explicit operator bool() const { return p_ != nullptr; }
-  I** put() {
-    Reset();
-    return &p_;
-  }
-  void Reset() {
-    if (p_) std::exchange(p_, nullptr)->Release();
-  }
-
- private:
-  I* p_ = nullptr;
 };
 
 }  // namespace quenlor::ui

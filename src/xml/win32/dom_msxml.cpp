@@ -3,16 +3,14 @@
 // A failing call (negative HRESULT) raises "Exception in safecall method"; S_FALSE is the
 // DOM's "nothing found".
 #include <windows.h>
-#include <objbase.h>
-#include <oleauto.h>
 #include <msxml2.h>
 
-#include <algorithm>
 #include <utility>
 
 #include "base/error.h"
 #include "base/file.h"
 #include "base/text.h"
+#include "base/win32/com.h"
 #include "xml/dom.h"
 
 namespace quenlor::dom {
@@ -33,107 +31,33 @@ void EnsureApartment() {
   }
 }
 
-template <class T>
-class Com {
- public:
-  Com() = default;
-  explicit Com(T* p) : p_(p) {}  // takes over a reference
-  Com(const Com& other) : p_(other.p_) {
-    if (p_) p_->AddRef();
-  }
-  Com(Com&& other) noexcept : p_(std::exchange(other.p_, nullptr)) {}
-  Com& operator=(Com other) {
-    std::swap(p_, other.p_);
-    return *this;
-  }
-  ~Com() {
-    if (p_) p_->Release();
-  }
-  T** Out() {
-    *this = Com();
-    return &p_;
-  }
-  T* get() const { return p_; }
-  T* operator->() const { return p_; }
-  explicit operator bool() const { return p_ != nullptr; }
-  template <class U>
-  Com<U> As(REFIID iid) const {
-    Com<U> result;
-    if (p_) p_->QueryInterface(iid, reinterpret_cast<void**>(result.Out()));
-    return result;
-  }
+using com::Bstr;
+using com::Ptr;
+using com::Var;
 
- private:
-  T* p_ = nullptr;
-};
-
-class Bstr {
- public:
-  Bstr() = default;
-  explicit Bstr(std::string_view text) {
-    const std::u16string wide = Utf8ToUtf16(text);
-    b_ = SysAllocStringLen(reinterpret_cast<const OLECHAR*>(wide.data()), static_cast<UINT>(wide.size()));
-    if (!b_) Fail(kSafecallException);
-  }
-  ~Bstr() { SysFreeString(b_); }
-  Bstr(const Bstr&) = delete;
-  Bstr& operator=(const Bstr&) = delete;
-  BSTR* Out() {
-    SysFreeString(b_);
-    b_ = nullptr;
-    return &b_;
-  }
-  BSTR get() const { return b_; }
-  std::string Utf8() const {
-    if (!b_) return std::string();
-    return Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(b_), SysStringLen(b_)));
-  }
-
- private:
-  BSTR b_ = nullptr;
-};
-
-class Var {
- public:
-  Var() { VariantInit(&v_); }
-  ~Var() { VariantClear(&v_); }
-  Var(const Var&) = delete;
-  Var& operator=(const Var&) = delete;
-  VARIANT* Out() {
-    VariantClear(&v_);
-    return &v_;
-  }
-  VARIANT& get() { return v_; }
-
- private:
-  VARIANT v_;
-};
-
-std::string TextOf(const Var& value_const) {
-  Var& value = const_cast<Var&>(value_const);
+std::string TextOf(Var& value) {
   if (value.get().vt == VT_NULL || value.get().vt == VT_EMPTY) return std::string();
   Var text;
   Check(VariantChangeType(text.Out(), &value.get(), 0, VT_BSTR));
-  const BSTR b = text.get().bstrVal;
-  return b ? Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(b), SysStringLen(b))) : std::string();
+  return com::Utf8Of(text.get().bstrVal);
 }
 
 class Handle {
  public:
-  explicit Handle(Com<IXMLDOMNode> node) : node_(std::move(node)) {}
+  explicit Handle(Ptr<IXMLDOMNode> node) : node_(std::move(node)) {}
   virtual ~Handle() = default;
   IXMLDOMNode* node() const { return node_.get(); }
 
  private:
-  Com<IXMLDOMNode> node_;
+  Ptr<IXMLDOMNode> node_;
 };
 
 // The element behind a node; none for other kinds of node.
-Com<IXMLDOMElement> ElementOf(IXMLDOMNode* node) {
+Ptr<IXMLDOMElement> ElementOf(IXMLDOMNode* node) {
   DOMNodeType type = NODE_INVALID;
   Check(node->get_nodeType(&type));
-  if (type != NODE_ELEMENT) return Com<IXMLDOMElement>();
-  Com<IXMLDOMElement> element;
+  if (type != NODE_ELEMENT) return Ptr<IXMLDOMElement>();
+  Ptr<IXMLDOMElement> element;
   Check(node->QueryInterface(IID_IXMLDOMElement, reinterpret_cast<void**>(element.Out())));
   return element;
 }
@@ -143,12 +67,10 @@ Com<IXMLDOMElement> ElementOf(IXMLDOMNode* node) {
 bool NameIs(IXMLDOMNode* element, std::u16string_view name) {
   Bstr found;
   Check(element->get_nodeName(found.Out()));
-  const BSTR b = found.get();
-  if (!b || SysStringLen(b) != name.size() || !std::equal(name.begin(), name.end(), reinterpret_cast<const char16_t*>(b)))
-    return false;
+  if (!found.get() || found.View() != name) return false;
   Bstr uri;
   Check(element->get_namespaceURI(uri.Out()));
-  return !uri.get() || SysStringLen(uri.get()) == 0;
+  return uri.View().empty();
 }
 
 IXMLDOMNode* NodeOf(const NodePtr& node) {
@@ -158,61 +80,60 @@ IXMLDOMNode* NodeOf(const NodePtr& node) {
   return handle->node();
 }
 
-NodePtr Wrap(Com<IXMLDOMNode> node);
-DocumentPtr WrapDocument(Com<IXMLDOMDocument> document);
+NodePtr Wrap(Ptr<IXMLDOMNode> node);
+DocumentPtr WrapDocument(Ptr<IXMLDOMDocument> document);
+
+// Node lists and attribute maps count and index their nodes alike.
+template <class Collection>
+NodePtr ItemOf(Collection* collection, int index) {
+  Ptr<IXMLDOMNode> item;
+  Check(collection->get_item(index, item.Out()));
+  return Wrap(std::move(item));
+}
+
+template <class Collection>
+int LengthOf(Collection* collection) {
+  long length = 0;
+  Check(collection->get_length(&length));
+  return static_cast<int>(length);
+}
 
 class MsNodeList final : public NodeList {
  public:
-  explicit MsNodeList(Com<IXMLDOMNodeList> list) : list_(std::move(list)) {}
-  NodePtr Item(int index) override {
-    Com<IXMLDOMNode> item;
-    Check(list_->get_item(index, item.Out()));
-    return Wrap(std::move(item));
-  }
-  int Length() override {
-    long length = 0;
-    Check(list_->get_length(&length));
-    return static_cast<int>(length);
-  }
+  explicit MsNodeList(Ptr<IXMLDOMNodeList> list) : list_(std::move(list)) {}
+  NodePtr Item(int index) override { return ItemOf(list_.get(), index); }
+  int Length() override { return LengthOf(list_.get()); }
 
  private:
-  Com<IXMLDOMNodeList> list_;
+  Ptr<IXMLDOMNodeList> list_;
 };
 
 class MsNamedNodeMap final : public NamedNodeMap {
  public:
-  explicit MsNamedNodeMap(Com<IXMLDOMNamedNodeMap> map) : map_(std::move(map)) {}
+  explicit MsNamedNodeMap(Ptr<IXMLDOMNamedNodeMap> map) : map_(std::move(map)) {}
   NodePtr GetNamedItem(std::string_view name) override {
-    Com<IXMLDOMNode> item;
+    Ptr<IXMLDOMNode> item;
     Bstr b(name);
     Check(map_->getNamedItem(b.get(), item.Out()));
     return Wrap(std::move(item));
   }
   NodePtr SetNamedItem(const NodePtr& attribute) override {
     IXMLDOMNode* node = NodeOf(attribute);
-    Com<IXMLDOMNode> result;
+    Ptr<IXMLDOMNode> result;
     Check(map_->setNamedItem(node, result.Out()));
     return Wrap(std::move(result));
   }
   NodePtr RemoveNamedItem(std::string_view name) override {
-    Com<IXMLDOMNode> item;
+    Ptr<IXMLDOMNode> item;
     Bstr b(name);
     Check(map_->removeNamedItem(b.get(), item.Out()));
     return Wrap(std::move(item));
   }
-  NodePtr Item(int index) override {
-    Com<IXMLDOMNode> item;
-    Check(map_->get_item(index, item.Out()));
-    return Wrap(std::move(item));
-  }
-  int Length() override {
-    long length = 0;
-    Check(map_->get_length(&length));
-    return static_cast<int>(length);
-  }
+  NodePtr Item(int index) override { return ItemOf(map_.get(), index); }
+  int Length() override { return LengthOf(map_.get()); }
 
  private:
-  Com<IXMLDOMNamedNodeMap> map_;
+  Ptr<IXMLDOMNamedNodeMap> map_;
 };
 
 template <class Base>
@@ -232,9 +153,7 @@ class MsNodeImpl : public Base, public Handle {
   }
   void SetNodeValue(std::string_view value) override {
     Var v;
-    v.get().vt = VT_BSTR;
-    const std::u16string wide = Utf8ToUtf16(value);
-    v.get().bstrVal = SysAllocStringLen(reinterpret_cast<const OLECHAR*>(wide.data()), static_cast<UINT>(wide.size()));
+    v.SetText(value);
     Check(node()->put_nodeValue(v.get()));
   }
   int NodeType() override {
@@ -246,13 +165,13 @@ class MsNodeImpl : public Base, public Handle {
   NodePtr FirstChild() override { return Get(&IXMLDOMNode::get_firstChild); }
   NodePtr LastChild() override { return Get(&IXMLDOMNode::get_lastChild); }
   NodeListPtr ChildNodes() override {
-    Com<IXMLDOMNodeList> list;
+    Ptr<IXMLDOMNodeList> list;
     Check(node()->get_childNodes(list.Out()));
     if (!list) Fail(kSafecallException);
     return std::make_shared<MsNodeList>(std::move(list));
   }
   NamedNodeMapPtr Attributes() override {
-    Com<IXMLDOMNamedNodeMap> map;
+    Ptr<IXMLDOMNamedNodeMap> map;
     Check(node()->get_attributes(map.Out()));
     return map ? std::make_shared<MsNamedNodeMap>(std::move(map)) : nullptr;
   }
@@ -260,43 +179,40 @@ class MsNodeImpl : public Base, public Handle {
     IXMLDOMNode* child = NodeOf(new_child);
     Var ref;
     if (reference) {
-      IXMLDOMNode* r = NodeOf(reference);
-      r->AddRef();
-      ref.get().vt = VT_UNKNOWN;
-      ref.get().punkVal = r;
+      ref.SetUnknown(NodeOf(reference));
     } else {
-      ref.get().vt = VT_NULL;
+      ref.SetNull();
     }
-    Com<IXMLDOMNode> result;
+    Ptr<IXMLDOMNode> result;
     Check(node()->insertBefore(child, ref.get(), result.Out()));
     return new_child;
   }
   NodePtr ReplaceChild(const NodePtr& new_child, const NodePtr& old_child) override {
     IXMLDOMNode* child = NodeOf(new_child);
     IXMLDOMNode* old = NodeOf(old_child);
-    Com<IXMLDOMNode> result;
+    Ptr<IXMLDOMNode> result;
     Check(node()->replaceChild(child, old, result.Out()));
     return old_child;
   }
   NodePtr RemoveChild(const NodePtr& old_child) override {
     IXMLDOMNode* old = NodeOf(old_child);
-    Com<IXMLDOMNode> result;
+    Ptr<IXMLDOMNode> result;
     Check(node()->removeChild(old, result.Out()));
     return old_child;
   }
   NodePtr AppendChild(const NodePtr& new_child) override {
     IXMLDOMNode* child = NodeOf(new_child);
-    Com<IXMLDOMNode> result;
+    Ptr<IXMLDOMNode> result;
     Check(node()->appendChild(child, result.Out()));
     return new_child;
   }
   DocumentPtr OwnerDocument() override {
-    Com<IXMLDOMDocument> document;
+    Ptr<IXMLDOMDocument> document;
     Check(node()->get_ownerDocument(document.Out()));
     return WrapDocument(std::move(document));
   }
   NodePtr CloneNode(bool deep) override {
-    Com<IXMLDOMNode> copy;
+    Ptr<IXMLDOMNode> copy;
     Check(node()->cloneNode(deep ? VARIANT_TRUE : VARIANT_FALSE, copy.Out()));
     return Wrap(std::move(copy));
   }
@@ -322,7 +238,7 @@ class MsNodeImpl : public Base, public Handle {
   }
   NodeListPtr SelectNodes(std::string_view xpath) override {
     Bstr b(xpath);
-    Com<IXMLDOMNodeList> list;
+    Ptr<IXMLDOMNodeList> list;
     Check(node()->selectNodes(b.get(), list.Out()));
     if (!list) Fail(kSafecallException);
     return std::make_shared<MsNodeList>(std::move(list));
@@ -332,7 +248,7 @@ class MsNodeImpl : public Base, public Handle {
   // attribute node's text: Wine's setAttribute does not store every value alike, and the
   // descriptions of some corpus libraries then no longer read back as XML.
   bool GetAttribute(std::string_view name, std::string& value) override {
-    const Com<IXMLDOMElement> element = ElementOf(node());
+    const Ptr<IXMLDOMElement> element = ElementOf(node());
     if (!element) return false;
     Bstr b(name);
     Var found;
@@ -344,7 +260,7 @@ class MsNodeImpl : public Base, public Handle {
   bool GetSelectedText(std::string_view step, std::string& text) override {
     if (!IsPlainAsciiName(step)) return SelectedText(*this, step, text);
     const std::u16string wanted = Utf8ToUtf16(step);
-    Com<IXMLDOMNode> child;
+    Ptr<IXMLDOMNode> child;
     Check(node()->get_firstChild(child.Out()));
     while (child) {
       DOMNodeType type = NODE_INVALID;
@@ -355,7 +271,7 @@ class MsNodeImpl : public Base, public Handle {
         text = found.Utf8();
         return true;
       }
-      Com<IXMLDOMNode> next;
+      Ptr<IXMLDOMNode> next;
       Check(child->get_nextSibling(next.Out()));
       child = std::move(next);
     }
@@ -363,7 +279,7 @@ class MsNodeImpl : public Base, public Handle {
   }
   NodePtr SelectSingleNode(std::string_view xpath) override {
     Bstr b(xpath);
-    Com<IXMLDOMNode> found;
+    Ptr<IXMLDOMNode> found;
     Check(node()->selectSingleNode(b.get(), found.Out()));
     return Wrap(std::move(found));
   }
@@ -371,7 +287,7 @@ class MsNodeImpl : public Base, public Handle {
 
  private:
   NodePtr Get(HRESULT (STDMETHODCALLTYPE IXMLDOMNode::*getter)(IXMLDOMNode**)) {
-    Com<IXMLDOMNode> result;
+    Ptr<IXMLDOMNode> result;
     Check((node()->*getter)(result.Out()));
     return Wrap(std::move(result));
   }
@@ -384,27 +300,26 @@ class MsNode final : public MsNodeImpl<Node> {
 
 class MsDocument final : public MsNodeImpl<Document> {
  public:
-  MsDocument(Com<IXMLDOMDocument> document, Com<IXMLDOMNode> node)
+  MsDocument(Ptr<IXMLDOMDocument> document, Ptr<IXMLDOMNode> node)
       : MsNodeImpl<Document>(std::move(node)), document_(std::move(document)) {}
 
   NodePtr CreateProcessingInstruction(std::string_view target, std::string_view data) override {
     Bstr t(target), d(data);
-    Com<IXMLDOMProcessingInstruction> pi;
+    Ptr<IXMLDOMProcessingInstruction> pi;
     Check(document_->createProcessingInstruction(t.get(), d.get(), pi.Out()));
     return Wrap(pi.template As<IXMLDOMNode>(IID_IXMLDOMNode));
   }
   NodePtr CreateAttribute(std::string_view name) override {
     Bstr n(name);
-    Com<IXMLDOMAttribute> attribute;
+    Ptr<IXMLDOMAttribute> attribute;
     Check(document_->createAttribute(n.get(), attribute.Out()));
     return Wrap(attribute.template As<IXMLDOMNode>(IID_IXMLDOMNode));
   }
   NodePtr CreateElement(std::string_view name) override {
     Var type;
-    type.get().vt = VT_I4;
-    type.get().lVal = NODE_ELEMENT;
+    type.SetInt(NODE_ELEMENT);
     Bstr n(name), ns("");
-    Com<IXMLDOMNode> element;
+    Ptr<IXMLDOMNode> element;
     Check(document_->createNode(type.get(), n.get(), ns.get(), element.Out()));
     if (!element) Fail(kSafecallException);
     return Wrap(std::move(element));
@@ -413,9 +328,7 @@ class MsDocument final : public MsNodeImpl<Document> {
     // Loading completes before returning, as parsing text does.
     Check(document_->put_async(VARIANT_FALSE));
     Var name;
-    name.get().vt = VT_BSTR;
-    const std::u16string wide = Utf8ToUtf16(file_name);
-    name.get().bstrVal = SysAllocStringLen(reinterpret_cast<const OLECHAR*>(wide.data()), static_cast<UINT>(wide.size()));
+    name.SetText(file_name);
     VARIANT_BOOL ok = VARIANT_FALSE;
     Check(document_->load(name.get(), &ok));
     return ok == VARIANT_TRUE;
@@ -429,10 +342,10 @@ class MsDocument final : public MsNodeImpl<Document> {
   void Save(const std::string& file_name) override { WriteFileAtomically(file_name, WithUtf8Declaration(Xml())); }
 
  private:
-  Com<IXMLDOMDocument> document_;
+  Ptr<IXMLDOMDocument> document_;
 };
 
-NodePtr Wrap(Com<IXMLDOMNode> node) {
+NodePtr Wrap(Ptr<IXMLDOMNode> node) {
   if (!node) return nullptr;
   DOMNodeType type = NODE_INVALID;
   Check(node->get_nodeType(&type));
@@ -444,17 +357,17 @@ NodePtr Wrap(Com<IXMLDOMNode> node) {
   return std::make_shared<MsNode>(std::move(node));
 }
 
-DocumentPtr WrapDocument(Com<IXMLDOMDocument> document) {
+DocumentPtr WrapDocument(Ptr<IXMLDOMDocument> document) {
   if (!document) return nullptr;
   auto node = document.As<IXMLDOMNode>(IID_IXMLDOMNode);
   if (!node) Fail(kInterfaceNotSupported);
   return std::make_shared<MsDocument>(std::move(document), std::move(node));
 }
 
-Com<IUnknown> CreateObject(const wchar_t* prog_id) {
+Ptr<IUnknown> CreateObject(const wchar_t* prog_id) {
   CLSID clsid;
   if (CLSIDFromProgID(prog_id, &clsid) != S_OK) Fail(kComCallFailed);
-  Com<IUnknown> object;
+  Ptr<IUnknown> object;
   if (CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IUnknown,
                        reinterpret_cast<void**>(object.Out())) != S_OK) {
     Fail(kComCallFailed);
@@ -468,7 +381,7 @@ DocumentPtr CreateDomDocument() {
   EnsureApartment();
   CLSID clsid;
   const bool version4 = CLSIDFromProgID(L"Msxml2.DOMDocument.4.0", &clsid) == S_OK;
-  Com<IUnknown> object = CreateObject(version4 ? L"Msxml2.DOMDocument.4.0" : L"Msxml.DOMDocument");
+  Ptr<IUnknown> object = CreateObject(version4 ? L"Msxml2.DOMDocument.4.0" : L"Msxml.DOMDocument");
   auto document = object.As<IXMLDOMDocument>(IID_IXMLDOMDocument);
   if (!document) Fail(kInterfaceNotSupported);
   return WrapDocument(std::move(document));

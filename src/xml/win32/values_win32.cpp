@@ -1,38 +1,27 @@
 // Dates, times, Booleans and currency through the OLE Automation conversions for the user's
 // default locale.
-#include <windows.h>
-#include <oleauto.h>
-
 #include <string>
 
 #include "base/text.h"
+#include "base/win32/com.h"
 #include "xml/xml_values.h"
 
 namespace quenlor::xml::values {
 
 namespace {
 
-std::string Take(BSTR b) {
-  std::string text;
-  if (b) text = Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(b), SysStringLen(b)));
-  SysFreeString(b);
-  return text;
-}
-
 std::string DateText(DateTime value, ULONG flags) {
-  BSTR b = nullptr;
-  if (FAILED(VarBstrFromDate(value, LOCALE_USER_DEFAULT, flags, &b))) return std::string();
-  return Take(b);
+  com::Bstr b;
+  if (FAILED(VarBstrFromDate(value, LOCALE_USER_DEFAULT, flags, b.Out()))) return std::string();
+  return b.Utf8();
 }
 
 bool DateFromText(std::string_view text, ULONG flags, DateTime& value) {
   const std::u16string wide = Utf8ToUtf16(TrimBlanks(text));
   if (wide.empty()) return false;
-  BSTR b = SysAllocStringLen(reinterpret_cast<const OLECHAR*>(wide.data()), static_cast<UINT>(wide.size()));
+  const com::Bstr b(wide);
   DATE date = 0;
-  const HRESULT hr = VarDateFromStr(b, LOCALE_USER_DEFAULT, flags, &date);
-  SysFreeString(b);
-  if (FAILED(hr)) return false;
+  if (FAILED(VarDateFromStr(b.get(), LOCALE_USER_DEFAULT, flags, &date))) return false;
   value = date;
   return true;
 }
@@ -55,19 +44,19 @@ bool ParseTime(std::string_view text, DateTime& value) { return DateFromText(tex
 bool ParseDateTime(std::string_view text, DateTime& value) { return DateFromText(text, 0, value); }
 
 std::string BoolVariantText(bool value) {
-  BSTR b = nullptr;
-  if (FAILED(VarBstrFromBool(value ? VARIANT_TRUE : VARIANT_FALSE, LOCALE_USER_DEFAULT, 0, &b))) {
+  com::Bstr b;
+  if (FAILED(VarBstrFromBool(value ? VARIANT_TRUE : VARIANT_FALSE, LOCALE_USER_DEFAULT, 0, b.Out()))) {
     return value ? "True" : "False";
   }
-  return Take(b);
+  return b.Utf8();
 }
 
 std::string CurrencyVariantText(std::int64_t scaled) {
   CY cy;
   cy.int64 = scaled;
-  BSTR b = nullptr;
-  if (FAILED(VarBstrFromCy(cy, LOCALE_USER_DEFAULT, 0, &b))) return std::string();
-  return Take(b);
+  com::Bstr b;
+  if (FAILED(VarBstrFromCy(cy, LOCALE_USER_DEFAULT, 0, b.Out()))) return std::string();
+  return b.Utf8();
 }
 
 std::string DateVariantText(DateTime value) { return DateText(value, 0); }
