@@ -4,21 +4,12 @@
 #include <vector>
 
 #include "base/error.h"
-#include "base/text.h"
+#include "base/win32/wide_text.h"
 #include "platform/registry.h"
 
 namespace quenlor::platform {
 
 namespace {
-
-std::wstring Wide(std::string_view text) {
-  const std::u16string u = Utf8ToUtf16(text);
-  return std::wstring(u.begin(), u.end());
-}
-
-std::string Narrow(const wchar_t* text, size_t length) {
-  return Utf16ToUtf8(std::u16string(text, text + length));
-}
 
 class Win32Reader final : public IRegistryReader {
  public:
@@ -57,7 +48,7 @@ class Win32Reader final : public IRegistryReader {
         continue;
       }
       if (status != ERROR_SUCCESS) break;
-      names.push_back(Narrow(buffer.data(), length));
+      names.push_back(Narrow(std::wstring_view(buffer.data(), length)));
     }
     return names;
   }
@@ -77,7 +68,7 @@ class Win32Reader final : public IRegistryReader {
     const auto* text = reinterpret_cast<const wchar_t*>(data.data());
     size_t length = 0;
     while (length < size / sizeof(wchar_t) && text[length] != 0) ++length;
-    return Narrow(text, length);
+    return Narrow(std::wstring_view(text, length));
   }
 
  private:
