@@ -197,42 +197,48 @@ int LaterBaseIndex(const std::vector<xml::NodePtr>& list, int index) {
   return -1;
 }
 
-void OrderByInheritance(std::vector<xml::NodePtr>& list) {
-  // Same steps as asking LaterBaseIndex at every position, without rescanning the rest of
-  // the list each time: positions are stamps that only grow (a moved interface gets a new
-  // largest one), so "a base stands later" is "the largest stamp among the interfaces of
-  // that name is larger than mine". The names and bases do not change while ordering.
+void OrderUsersAfterUsed(std::vector<OrderingItem> items, std::vector<xml::NodePtr>& nodes) {
   struct Entry {
-    xml::NodePtr node;
-    std::string name;
-    std::string base;
+    OrderingItem item;
     std::size_t stamp;
   };
   std::vector<Entry> entries;
-  entries.reserve(list.size());
+  entries.reserve(items.size());
   std::unordered_map<std::string, std::size_t> latest;  // name -> largest stamp
-  for (std::size_t i = 0; i < list.size(); ++i) {
-    std::string base = Attr(list[i], "inherits");
-    std::string name = Attr(list[i], "name");
-    latest[name] = i;
-    entries.push_back({list[i], std::move(name), std::move(base), i});
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    latest[items[i].name] = i;
+    entries.push_back({std::move(items[i]), i});
   }
+  auto uses_later = [&](const Entry& entry) {
+    return std::any_of(entry.item.uses.begin(), entry.item.uses.end(), [&](const std::string& use) {
+      const auto found = latest.find(use);
+      return found != latest.end() && found->second > entry.stamp;
+    });
+  };
   std::size_t next_stamp = entries.size();
-  std::size_t p = 0;
-  for (int steps = 0; p < entries.size();) {
-    const auto found = latest.find(entries[p].base);
-    if (found != latest.end() && found->second > entries[p].stamp) {
-      Entry moved = std::move(entries[p]);
-      entries.erase(entries.begin() + static_cast<std::ptrdiff_t>(p));
+  std::size_t position = 0;
+  for (int steps = 0; position < entries.size();) {
+    if (uses_later(entries[position])) {
+      Entry moved = std::move(entries[position]);
+      entries.erase(entries.begin() + static_cast<std::ptrdiff_t>(position));
       moved.stamp = next_stamp++;
-      latest[moved.name] = moved.stamp;
+      latest[moved.item.name] = moved.stamp;
       entries.push_back(std::move(moved));
     } else {
-      ++p;
+      ++position;
     }
     if (++steps >= kOrderingStepLimit) break;
   }
-  for (std::size_t i = 0; i < entries.size(); ++i) list[i] = std::move(entries[i].node);
+  nodes.resize(entries.size());
+  for (std::size_t i = 0; i < entries.size(); ++i) nodes[i] = std::move(entries[i].item.node);
+}
+
+void OrderByInheritance(std::vector<xml::NodePtr>& list) {
+  // An interface uses its base, matched by its name as written.
+  std::vector<OrderingItem> items;
+  items.reserve(list.size());
+  for (const xml::NodePtr& node : list) items.push_back({node, Attr(node, "name"), {Attr(node, "inherits")}});
+  OrderUsersAfterUsed(std::move(items), list);
 }
 
 std::string BuildImportUnit(const xml::DocumentPtr& description, const UnitContext& context) {

@@ -80,6 +80,22 @@ int DependsOnLater(const std::vector<xml::NodePtr>& declarations, int index);
 // The number of steps after which both orderings stop and keep the order reached.
 inline constexpr int kOrderingStepLimit = 2000;
 
+// One item of such an ordering: the node written for it, its name and the names it uses, in
+// the form the ordering compares them.
+struct OrderingItem {
+  xml::NodePtr node;
+  std::string name;
+  std::vector<std::string> uses;
+};
+
+// Walks the list from its start; an item that uses a name standing later is moved to the
+// end, and the walk goes on at the same position, until the end or the step limit. The same
+// steps as asking at every position whether a used name stands later, without reading the
+// rest of the list each time: positions are stamps that only grow (a moved item gets a new
+// largest one), so "a used name stands later" is "the largest stamp among the items of that
+// name is larger than mine". Writes the order reached into nodes.
+void OrderUsersAfterUsed(std::vector<OrderingItem> items, std::vector<xml::NodePtr>& nodes);
+
 // One generation of one import unit. The state below belongs to the generation in
 // progress: BuildImportUnit resets it on entry and clears it on exit; the other operations
 // are public so that each rule can be exercised on its own.

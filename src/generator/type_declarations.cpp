@@ -160,49 +160,18 @@ void ImportUnitGenerator::OrderTypeDeclarations(const xml::NodePtr& root, std::v
     for (int i = 0, count = found->Count(); i < count; ++i) declarations.push_back(found->GetNode(i));
   }
 
-  // The same steps as asking DependsOnLater at every position, without reading the rest
-  // of the list again at each step: positions are stamps that only grow (a moved
-  // declaration gets a new largest one), so "a used name stands later" is "the largest
-  // stamp among the declarations of that name is larger than mine". Names and uses do not
-  // change while ordering.
-  struct Entry {
-    xml::NodePtr node;
-    std::string name;               // folded
-    std::vector<std::string> uses;  // folded; empty for a pointer alias
-    std::size_t stamp;
-  };
-  std::vector<Entry> entries;
-  entries.reserve(declarations.size());
-  std::unordered_map<std::string, std::size_t> latest;
-  for (std::size_t i = 0; i < declarations.size(); ++i) {
-    Entry entry{declarations[i], AsciiLower(Attr(declarations[i], "name")), {}, i};
-    if (!IsPointerAlias(declarations[i])) {
-      for (const std::string& use : DependencyNames(declarations[i])) entry.uses.push_back(AsciiLower(use));
+  // The steps of asking DependsOnLater at every position: names and uses folded, a pointer
+  // alias using nothing.
+  std::vector<OrderingItem> items;
+  items.reserve(declarations.size());
+  for (const xml::NodePtr& declaration : declarations) {
+    OrderingItem item{declaration, AsciiLower(Attr(declaration, "name")), {}};
+    if (!IsPointerAlias(declaration)) {
+      for (const std::string& use : DependencyNames(declaration)) item.uses.push_back(AsciiLower(use));
     }
-    latest[entry.name] = i;
-    entries.push_back(std::move(entry));
+    items.push_back(std::move(item));
   }
-  auto depends_on_later = [&](const Entry& entry) {
-    return std::any_of(entry.uses.begin(), entry.uses.end(), [&](const std::string& use) {
-      const auto found = latest.find(use);
-      return found != latest.end() && found->second > entry.stamp;
-    });
-  };
-  std::size_t next_stamp = entries.size();
-  std::size_t position = 0;
-  for (int steps = 0; position < entries.size();) {
-    if (depends_on_later(entries[position])) {
-      Entry moved = std::move(entries[position]);
-      entries.erase(entries.begin() + static_cast<std::ptrdiff_t>(position));
-      moved.stamp = next_stamp++;
-      latest[moved.name] = moved.stamp;
-      entries.push_back(std::move(moved));
-    } else {
-      ++position;
-    }
-    if (++steps >= kOrderingStepLimit) break;
-  }
-  for (std::size_t i = 0; i < entries.size(); ++i) declarations[i] = std::move(entries[i].node);
+  OrderUsersAfterUsed(std::move(items), declarations);
 }
 
 void ImportUnitGenerator::WriteTypeDeclarations(UnitText& text, const xml::NodePtr& root) {
