@@ -1,16 +1,22 @@
 #include "base/file.h"
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <system_error>
+#include <thread>
 
 #include "base/error.h"
 
 namespace quenlor {
 
 namespace fs = std::filesystem;
+
+namespace {
+constexpr int kRenameAttempts = 40;
+}  // namespace
 
 fs::path PathFromUtf8(std::string_view text) { return fs::path(std::u8string(text.begin(), text.end())); }
 
@@ -52,8 +58,15 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes) {
       throw Error("cannot write '" + path + "'");
     }
   }
+  // Windows refuses a rename onto a file that another writer is renaming over at the same
+  // moment; that clears within milliseconds, so a failed rename is tried again for a while
+  // before it counts.
   std::error_code ec;
-  fs::rename(temp, target, ec);
+  for (int attempt = 0;; ++attempt) {
+    fs::rename(temp, target, ec);
+    if (!ec || attempt == kRenameAttempts) break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
   if (ec) {
     std::error_code ignored;
     fs::remove(temp, ignored);
