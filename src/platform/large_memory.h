@@ -1,6 +1,6 @@
-// Memory for large, short-lived data (a registry file's bytes, the keys parsed from it), where
-// first touching fresh pages is what costs: on Linux each 4 KiB page of new memory is a fault,
-// so blocks are asked for in huge pages there.
+// Memory for large, short-lived data (the keys parsed from a registry file, and the file's
+// bytes), where first touching fresh pages is what costs: on Linux each 4 KiB page of new
+// memory is a fault, so blocks are asked for in huge pages there, and files are mapped.
 #pragma once
 
 #include <cstddef>

@@ -10,13 +10,7 @@ namespace {
 // An item's key as the list orders it: its field with ASCII letters upper-cased, so that keys
 // compare bytewise (std::string compares its chars as unsigned). Upper-casing the whole item
 // first would not move a "|", so the field can be taken first.
-std::string SortKey(std::string_view item, int mode) {
-  std::string key(ItemField(item, mode));
-  for (char& c : key) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
-  }
-  return key;
-}
+std::string SortKey(std::string_view item, int mode) { return AsciiUpper(ItemField(item, mode)); }
 
 }  // namespace
 

@@ -19,7 +19,7 @@ std::optional<FileBytes> ReadFileBytes(const std::filesystem::path& path, std::s
   if (!in) return std::nullopt;
   LargeMemory block = AllocateLargeMemory(size);
   if (size > 0 && !in.read(block.get(), static_cast<std::streamsize>(size))) return std::nullopt;
-  return FileBytes(block.release(), size, [](const char* data, std::size_t) { std::free(const_cast<char*>(data)); });
+  return FileBytes(block.release(), size, [](const char* data, std::size_t) { LargeMemoryFree{}(const_cast<char*>(data)); });
 }
 
 }  // namespace quenlor::platform

@@ -385,7 +385,6 @@ class MsftParser {
   void ParseMembers(std::uint32_t memoffset, std::uint32_t funcs, std::uint32_t vars, TypeInfo& t) {
     Cursor c(image_, memoffset);
     const std::uint32_t area_size = c.U32();
-    Require(c.ok(), memoffset, "member area outside the file");
     const Bytes area = c.Span(area_size);
     Require(c.ok(), memoffset, "member area outside the file");
     // Three tables follow the records, one word per member each: ids, names, record offsets.
